@@ -1,0 +1,116 @@
+// The zr3817 panel: the engine runs the program on its own thread; this
+// thread runs Qt, draws the engine's snapshots and forwards the operator.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <string_view>
+#include <thread>
+
+#include "AppOptions.h"
+#include "SignalBridge.h"
+#include "core/Clock.h"
+#include "core/Panel.h"
+#include "core/serial/PosixPortProbe.h"
+#include "core/serial/PosixSerialPort.h"
+#include "ui/qt/QtHost.h"
+#include "ui/qt/ViewSet.h"
+
+namespace {
+
+// How long an orderly close may take before the engine is told to stop
+// where it stands (a modal window can keep a Close from being served).
+constexpr int kCloseGraceMs = 5000;
+
+zr::InputEvent closeMainWindow() {
+  zr::InputEvent e;
+  e.window = zr::qt::ViewSet::mainWindowName;
+  e.kind = zr::EventKind::Close;
+  return e;
+}
+
+bool wantsHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "-h" || a == "--help" || a == "--help-all" || a == "-v" || a == "--version") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName("zr3817");
+  QCoreApplication::setApplicationVersion(ZR_VERSION);
+  if (wantsHelp(argc, argv)) {
+    // Help needs no display.
+    QCoreApplication app(argc, argv);
+    zr::app::parseOptions(app);
+    return 0;
+  }
+  QApplication app(argc, argv);
+  // The engine decides when the program ends, not the last window.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const zr::app::AppOptions options = zr::app::parseOptions(app);
+
+  zr::SystemClock clock;
+  zr::PosixSerialPort radio;
+  zr::PosixSerialPort cat;
+  zr::PosixPortProbe probe;
+  zr::qt::QtHost host;
+  zr::Panel panel(clock, host, radio, cat, probe);
+
+  zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });
+  host.onSnapshot([&views](const zr::Snapshot& s) { views.apply(s); });
+  host.onQuit([&views] {
+    views.closeAll();
+    QCoreApplication::quit();
+  });
+  // The engine has not started yet, so its model may be read here.
+  views.add(panel.frm);
+  host.setDialogParent(views.mainView());
+
+  auto forceStop = [&] {
+    panel.engine.requestQuit();
+    host.cancelDialogs();
+  };
+  // First request: the same Close as File > Exit. Again, or no answer: stop.
+  bool closing = false;
+  auto stop = [&] {
+    if (closing) {
+      forceStop();
+      return;
+    }
+    closing = true;
+    panel.engine.post(closeMainWindow());
+    QTimer::singleShot(kCloseGraceMs, &app, forceStop);
+  };
+  zr::app::SignalBridge signalBridge;
+  QObject::connect(&signalBridge, &zr::app::SignalBridge::terminationRequested, &app, stop);
+
+  if (!options.screenshotFile.isEmpty()) {
+    QTimer::singleShot(static_cast<int>(options.screenshotDelaySeconds * 1000), &app, [&] {
+      const QString file = QDir::current().absoluteFilePath(options.screenshotFile);
+      if (views.mainView() && views.mainView()->grab().save(file, "PNG"))
+        std::fprintf(stderr, "zr3817: screenshot saved to %s\n", qPrintable(file));
+      else
+        std::fprintf(stderr, "zr3817: could not save the screenshot to %s\n", qPrintable(file));
+      stop();
+    });
+  }
+
+  std::thread engine([&] {
+    try {
+      panel.run();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "zr3817: the engine stopped: %s\n", e.what());
+    }
+    host.quit();
+  });
+
+  const int status = app.exec();
+  panel.engine.requestQuit();
+  engine.join();
+  return status;
+}

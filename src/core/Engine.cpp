@@ -1,0 +1,233 @@
+#include "core/Engine.h"
+
+#include <algorithm>
+
+#include "core/Errors.h"
+
+namespace zr {
+
+Engine::Engine(Clock& clock, Host& host) : clock_(clock), host_(host) {}
+
+void Engine::addWindow(WindowModel& window) { windows_.push_back(&window); }
+
+WindowModel* Engine::window(const std::string& name) {
+  for (auto* w : windows_)
+    if (w->name() == name) return w;
+  return nullptr;
+}
+
+void Engine::on(const std::string& window, const std::string& control, EventKind kind, Handler handler) {
+  handlers_[{window, control, kind}] = std::move(handler);
+}
+
+void Engine::addLineEventSource(SerialPort& port, std::function<void(int)> handler) {
+  lineSources_.push_back({&port, std::move(handler)});
+}
+
+void Engine::post(InputEvent event) {
+  {
+    std::lock_guard lock(inboxMutex_);
+    inbox_.push_back(std::move(event));
+  }
+  clock_.wake();
+}
+
+void Engine::requestQuit() {
+  {
+    std::lock_guard lock(inboxMutex_);
+    quit_ = true;
+  }
+  clock_.wake();
+}
+
+bool Engine::quitRequested() const {
+  std::lock_guard lock(inboxMutex_);
+  return quit_;
+}
+
+bool Engine::pump(double maxBlockSeconds) {
+  if (quitRequested()) throw ProgramEnd{};
+  publish();
+  bool ran = deliverPending();
+  if (!ran && maxBlockSeconds > 0) {
+    const double untilTimer = secondsToNextTimer();
+    const double wait = untilTimer < 0 ? maxBlockSeconds : std::min(maxBlockSeconds, untilTimer);
+    clock_.waitForWake(wait);
+    if (quitRequested()) throw ProgramEnd{};
+    ran = deliverPending();
+  }
+  if (ran) publish();
+  return ran;
+}
+
+bool Engine::deliverPending() {
+  bool ran = false;
+  for (auto& source : lineSources_) {
+    if (!source.port->isOpen()) continue;
+    std::vector<int> codes;
+    try {
+      codes = source.port->takeLineEvents();
+    } catch (const RuntimeError&) {
+      // A port that failed is reported by whoever uses it next.
+    }
+    for (int code : codes) {
+      ran = true;
+      try {
+        source.handler(code);
+      } catch (const RuntimeError& e) {
+        if (reportError_) reportError_(errMessage("OnComm", e));
+      }
+    }
+  }
+  ran = deliverTimers() || ran;
+  for (;;) {
+    InputEvent event;
+    {
+      std::lock_guard lock(inboxMutex_);
+      if (inbox_.empty()) break;
+      event = std::move(inbox_.front());
+      inbox_.pop_front();
+    }
+    ran = true;
+    deliver(event);
+    if (quitRequested()) throw ProgramEnd{};
+  }
+  return ran;
+}
+
+// Timer controls live in the window models; a timer ticks while it is enabled
+// with a non-zero interval, first one interval after it was started.
+bool Engine::deliverTimers() {
+  bool ran = false;
+  const double now = clock_.now();
+  for (auto* w : windows_) {
+    std::vector<Control*> due;
+    w->forEachControl([&](Control& c) {
+      if (c.kind != ControlKind::Timer) return;
+      TimerState& t = timers_[w->name() + "." + c.id()];
+      const bool running = c.enabled && c.interval > 0 && w->window.visible;
+      if (!running) {
+        t.since = -1;
+        return;
+      }
+      if (t.since < 0 || t.interval != c.interval) {
+        t.interval = c.interval;
+        t.since = now;
+        return;
+      }
+      // The microsecond allows for rounding in the time of day.
+      if (secondsSince(t.since, now) >= c.interval / 1000.0 - 1e-6) {
+        t.since = now;
+        due.push_back(&c);
+      }
+    });
+    for (Control* c : due) {
+      InputEvent tick;
+      tick.window = w->name();
+      tick.control = c->name;
+      tick.index = c->index;
+      tick.kind = EventKind::Timer;
+      auto it = handlers_.find({tick.window, tick.control, EventKind::Timer});
+      if (it != handlers_.end()) {
+        ran = true;
+        runHandler(it->second, tick);
+      }
+    }
+  }
+  return ran;
+}
+
+double Engine::secondsToNextTimer() {
+  const double now = clock_.now();
+  double best = -1;
+  for (const auto& [id, t] : timers_) {
+    if (t.since < 0) continue;
+    // Never less than a millisecond, so a blocking pump always lets time pass.
+    const double left = std::max(0.001, t.interval / 1000.0 - secondsSince(t.since, now));
+    if (best < 0 || left < best) best = left;
+  }
+  return best;
+}
+
+void Engine::deliver(const InputEvent& event) {
+  WindowModel* w = window(event.window);
+  if (!w || !w->window.enabled || !w->window.visible) return;
+  Control* control = event.control.empty() ? &w->window : w->find(event.control, event.index);
+  if (!control) return;
+  if (control != &w->window && (!control->enabled || !control->visible)) return;
+  applyValue(*w, *control, event);
+  auto it = handlers_.find({event.window, event.control, event.kind});
+  if (it != handlers_.end()) runHandler(it->second, event);
+}
+
+void Engine::runHandler(const Handler& handler, const InputEvent& event) {
+  try {
+    handler(event);
+  } catch (const RuntimeError& e) {
+    if (reportError_) reportError_(errMessage(event.control.empty() ? event.window : event.control, e));
+  }
+}
+
+// The operator's new value is in the model before the handler runs.
+void Engine::applyValue(WindowModel& window, Control& control, const InputEvent& event) {
+  switch (control.kind) {
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::TextBox:
+      if (event.text) control.text = *event.text;
+      if (event.value) control.value = *event.value;
+      break;
+    case ControlKind::OptionButton:
+      if (event.kind == EventKind::Click) {
+        // Options of one control array form a group: choosing one clears the rest.
+        window.forEachControl([&](Control& c) {
+          if (c.kind == ControlKind::OptionButton && c.name == control.name) c.value = 0;
+        });
+        control.value = 1;
+      }
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::ScrollBar:
+      if (event.value) control.value = std::clamp(*event.value, std::min(control.min, control.max),
+                                                  std::max(control.min, control.max));
+      break;
+    default:
+      break;
+  }
+}
+
+void Engine::runModal(WindowModel& dialog, WindowModel& owner) {
+  owner.window.enabled = false;
+  dialog.window.visible = true;
+  dialog.window.enabled = true;
+  try {
+    while (dialog.window.visible) pump(0.02);
+  } catch (...) {
+    owner.window.enabled = true;
+    throw;
+  }
+  owner.window.enabled = true;
+}
+
+void Engine::publish() {
+  bool changed = !published_ || published_->windows.size() != windows_.size();
+  for (std::size_t i = 0; !changed && i < windows_.size(); ++i)
+    changed = !sameControls(*published_->windows[i], *windows_[i]);
+  if (!changed) return;
+  auto snapshot = std::make_shared<Snapshot>();
+  for (auto* w : windows_) snapshot->windows.push_back(std::shared_ptr<const WindowModel>(w->clone()));
+  published_ = snapshot;
+  host_.publish(published_);
+}
+
+void Engine::messageBox(const std::string& text, const std::string& title) {
+  publish();
+  host_.messageBox(text, title);
+}
+
+std::optional<std::string> Engine::fileDialog(const FileDialogRequest& request) {
+  publish();
+  return host_.fileDialog(request);
+}
+
+}  // namespace zr

@@ -1,0 +1,103 @@
+#pragma once
+// The engine runtime: the pump that delivers input, line events and timer
+// ticks to handlers at the program's pump points, nested modal loops, and
+// snapshot publishing to the view. Runs on one thread; only post() and
+// requestQuit() may be called from others.
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/Clock.h"
+#include "core/Host.h"
+#include "core/InputEvent.h"
+#include "core/SerialPort.h"
+#include "ui/WindowModel.h"
+
+namespace zr {
+
+// Thrown out of pump() once the program has been told to end, so every
+// nested loop unwinds. Not a std::exception: error handlers that report and
+// carry on must not catch it.
+struct ProgramEnd {};
+
+class Engine {
+ public:
+  using Handler = std::function<void(const InputEvent&)>;
+
+  Engine(Clock& clock, Host& host);
+
+  Clock& clock() { return clock_; }
+  Host& host() { return host_; }
+
+  void addWindow(WindowModel& window);
+  WindowModel* window(const std::string& name);
+
+  // `control` empty = the window itself (form-level keys, Close).
+  void on(const std::string& window, const std::string& control, EventKind kind, Handler handler);
+  // Port line events (comm:: codes) are delivered to `handler` at pump points.
+  void addLineEventSource(SerialPort& port, std::function<void(int code)> handler);
+  // Where errors thrown by handlers are reported (the information box).
+  void setErrorReporter(std::function<void(const std::string&)> reporter) { reportError_ = std::move(reporter); }
+
+  // Thread-safe: queue operator input for the next pump.
+  void post(InputEvent event);
+  // Thread-safe: end the program at the next pump.
+  void requestQuit();
+  bool quitRequested() const;
+
+  // Deliver everything pending: line events, due timer ticks, queued input,
+  // in that order. When nothing was pending, block up to `maxBlockSeconds`
+  // for something to arrive and deliver it. Publishes first. Throws
+  // ProgramEnd once quit was requested. Returns true when anything ran.
+  bool pump(double maxBlockSeconds = 0);
+
+  // Show `dialog` modally over `owner`: the owner is disabled, the engine
+  // pumps until the dialog hides itself, then the owner is enabled again.
+  void runModal(WindowModel& dialog, WindowModel& owner);
+
+  // Send the view a snapshot when any model changed since the last one.
+  void publish();
+
+  // Host services that block: the view sees the latest models first.
+  void messageBox(const std::string& text, const std::string& title = {});
+  std::optional<std::string> fileDialog(const FileDialogRequest& request);
+  void beep() { host_.beep(); }
+
+ private:
+  struct LineSource {
+    SerialPort* port;
+    std::function<void(int)> handler;
+  };
+  struct TimerState {
+    double since = -1;  // time of day of the start or last tick; <0 = not running
+    int interval = 0;
+  };
+
+  bool deliverPending();
+  bool deliverTimers();
+  void deliver(const InputEvent& event);
+  static void applyValue(WindowModel& window, Control& control, const InputEvent& event);
+  double secondsToNextTimer();
+  void runHandler(const Handler& handler, const InputEvent& event);
+
+  Clock& clock_;
+  Host& host_;
+  std::vector<WindowModel*> windows_;
+  std::map<std::tuple<std::string, std::string, EventKind>, Handler> handlers_;
+  std::vector<LineSource> lineSources_;
+  std::map<std::string, TimerState> timers_;  // by "window.control"
+  std::function<void(const std::string&)> reportError_;
+
+  mutable std::mutex inboxMutex_;
+  std::deque<InputEvent> inbox_;
+  bool quit_ = false;
+
+  std::shared_ptr<const Snapshot> published_;
+};
+
+}  // namespace zr

@@ -1,0 +1,45 @@
+#include "core/FakeClock.h"
+
+#include <cmath>
+#include <string>
+
+namespace zr {
+
+double FakeClock::now() const { return std::fmod(start_ + elapsed_, 86400.0); }
+
+void FakeClock::scheduleAt(double elapsed, std::function<void()> f) {
+  if (elapsed < elapsed_) elapsed = elapsed_;
+  events_.emplace(std::make_pair(elapsed, sequence_++), std::move(f));
+}
+
+void FakeClock::advanceTo(double target) {
+  while (!events_.empty() && events_.begin()->first.first <= target) {
+    auto node = events_.extract(events_.begin());
+    if (node.key().first > elapsed_) elapsed_ = node.key().first;
+    if (elapsed_ > limit_) throw VirtualTimeLimit{"virtual time limit reached at " + std::to_string(elapsed_) + " s"};
+    node.mapped()();
+  }
+  if (target > elapsed_) elapsed_ = target;
+  if (elapsed_ > limit_) throw VirtualTimeLimit{"virtual time limit reached at " + std::to_string(elapsed_) + " s"};
+}
+
+bool FakeClock::advanceUntil(const std::function<bool()>& ready, double timeout) {
+  const double deadline = elapsed_ + timeout;
+  while (!ready()) {
+    const double next = nextEventAt();
+    if (next < 0 || next > deadline) {
+      advanceTo(deadline);
+      return ready();
+    }
+    advanceTo(next);
+  }
+  return true;
+}
+
+bool FakeClock::waitForWake(double timeoutSeconds) {
+  const bool woken = advanceUntil([this] { return woken_; }, timeoutSeconds);
+  woken_ = false;
+  return woken;
+}
+
+}  // namespace zr

@@ -1,0 +1,99 @@
+#include "core/FakeSerialPort.h"
+
+#include "core/Errors.h"
+
+namespace zr {
+
+void FakeSerialPort::setCommPort(int n) {
+  if (open_) throw RuntimeError(err::PortAlreadyOpen);
+  if (n < 1 || n > 255) throw RuntimeError(err::InvalidPortNumber);
+  port_ = n;
+}
+
+void FakeSerialPort::open() {
+  if (open_) throw RuntimeError(err::PortAlreadyOpen);
+  if (failOpen_) throw RuntimeError(failOpen_);
+  open_ = true;
+  ++opens_;
+}
+
+void FakeSerialPort::requireOpen() const {
+  if (!open_) throw RuntimeError(err::PortNotOpen);
+}
+
+void FakeSerialPort::deliver(std::string_view bytes) {
+  if (!open_) return;  // nobody listens on a closed port
+  bool added = false;
+  for (char c : bytes) {
+    if (c == '\0' && nullDiscard_) continue;
+    inbuf_.push_back(c);
+    added = true;
+  }
+  log_.push_back({clock_.elapsed(), false, std::string(bytes)});
+  if (added && rThreshold_ > 0 && static_cast<int>(inbuf_.size()) >= rThreshold_) events_.push_back(comm::EvReceive);
+  clock_.wake();
+}
+
+void FakeSerialPort::deliverParityError() {
+  if (!open_) return;
+  inbuf_ += parityReplace_;
+  events_.push_back(comm::RxParity);
+}
+
+void FakeSerialPort::setDsr(bool holding) {
+  if (holding == dsr_) return;
+  dsr_ = holding;
+  if (open_) events_.push_back(comm::EvDSR);
+}
+
+int FakeSerialPort::inBufferCount() {
+  requireOpen();
+  return static_cast<int>(inbuf_.size());
+}
+
+void FakeSerialPort::discardInput() {
+  requireOpen();
+  inbuf_.clear();
+}
+
+int FakeSerialPort::outBufferCount() {
+  requireOpen();
+  return outCount_;
+}
+
+std::string FakeSerialPort::input() {
+  requireOpen();
+  if (failIo_) throw RuntimeError(failIo_);
+  std::string all;
+  all.swap(inbuf_);
+  return all;
+}
+
+void FakeSerialPort::output(std::string_view text) {
+  requireOpen();
+  if (failIo_) throw RuntimeError(failIo_);
+  log_.push_back({clock_.elapsed(), true, std::string(text)});
+  if (peer_) peer_(text);
+}
+
+bool FakeSerialPort::waitForInput(double timeoutSeconds) {
+  requireOpen();
+  const std::size_t before = inbuf_.size();
+  return clock_.advanceUntil([&] { return !open_ || inbuf_.size() > before; }, timeoutSeconds) && open_;
+}
+
+std::vector<int> FakeSerialPort::takeLineEvents() {
+  std::vector<int> out;
+  out.swap(events_);
+  if (!out.empty()) lastEvent_ = out.back();
+  return out;
+}
+
+std::string FakeSerialPort::written() const {
+  std::string all;
+  for (const auto& e : log_)
+    if (e.toRadio) all += e.bytes;
+  return all;
+}
+
+}  // namespace zr

@@ -1,0 +1,73 @@
+#pragma once
+// The program's logic as one object: the engine runtime, the ports, the
+// transceiver state, the window models and the routines that work on them.
+// Each routine lives in a small class that reaches its siblings through here,
+// the way the program's modules share their module-level state.
+#include <memory>
+
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/Host.h"
+#include "core/SerialPort.h"
+#include "core/Settings.h"
+#include "core/TransceiverState.h"
+#include "ui/MainWindowModel.h"
+
+namespace zr {
+
+class RadioLink;
+class CommandComposer;
+class StatusDecoder;
+class StatusDisplay;
+class MeterDisplay;
+class SyncPoller;
+
+// Variables of the main window that several routines share.
+struct FormVars {
+  bool txActive = false;
+  bool extPttIdle = true;
+  bool gComm1EvDSR = false;
+  bool bfoOn = false;
+  std::string gBfoOffset = "100";
+  bool radioPortOpen = false;
+};
+
+class Panel {
+ public:
+  Panel(Clock& clock, Host& host, SerialPort& radioPort, SerialPort& catPort, PortProbe& probe);
+  ~Panel();
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+
+  // Runs the program until it ends (returns after shutdown).
+  void run();
+
+  Clock& clock;
+  Host& host;
+  SerialPort& MSComm1;  // radio port
+  SerialPort& MSComm2;  // CAT port
+  PortProbe& probe;
+  Engine engine;
+
+  MainWindowModel frm;
+  TransceiverState st;
+  Settings settings;
+  FormVars form;
+
+  RadioLink& link() { return *link_; }
+  CommandComposer& cmds() { return *cmds_; }
+  StatusDecoder& decoder() { return *decoder_; }
+  StatusDisplay& display() { return *display_; }
+  MeterDisplay& meter() { return *meter_; }
+  SyncPoller& sync() { return *sync_; }
+
+ private:
+  std::unique_ptr<RadioLink> link_;
+  std::unique_ptr<CommandComposer> cmds_;
+  std::unique_ptr<StatusDecoder> decoder_;
+  std::unique_ptr<StatusDisplay> display_;
+  std::unique_ptr<MeterDisplay> meter_;
+  std::unique_ptr<SyncPoller> sync_;
+};
+
+}  // namespace zr

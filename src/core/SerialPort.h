@@ -1,0 +1,88 @@
+#pragma once
+// The serial-port control the program is written against: configured through
+// properties, opened, polled for input and line events. Implementations: the
+// POSIX termios backend and the virtual-time fake used by tests and the
+// in-process simulator. Errors are thrown as RuntimeError.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zr {
+
+enum class Handshaking { None, RtsCts };
+
+// Event codes as the program reads them from CommEvent.
+namespace comm {
+inline constexpr int EvSend = 1;
+inline constexpr int EvReceive = 2;
+inline constexpr int EvCTS = 3;
+inline constexpr int EvDSR = 4;
+inline constexpr int EvCD = 5;
+inline constexpr int EvRing = 6;
+inline constexpr int EvEOF = 7;
+inline constexpr int Break = 1001;
+inline constexpr int CTSTimeout = 1002;
+inline constexpr int DSRTimeout = 1003;
+inline constexpr int Frame = 1004;
+inline constexpr int Overrun = 1006;
+inline constexpr int CDTimeout = 1007;
+inline constexpr int RxOver = 1008;
+inline constexpr int RxParity = 1009;
+inline constexpr int TxFull = 1010;
+inline constexpr int DCB = 1011;
+}  // namespace comm
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Properties; the configuration ones take effect at the next open().
+  virtual void setCommPort(int n) = 0;
+  virtual int commPort() const = 0;
+  // "baud,parity,bits,stop", e.g. "9600,O,7,1"; blanks around fields allowed.
+  // Throws on text it cannot use.
+  virtual void setSettings(const std::string& settings) = 0;
+  virtual std::string settings() const = 0;
+  virtual void setHandshaking(Handshaking h) = 0;
+  virtual void setInBufferSize(int bytes) = 0;
+  virtual void setOutBufferSize(int bytes) = 0;
+  virtual void setNullDiscard(bool on) = 0;
+  virtual void setParityReplace(const std::string& replacement) = 0;
+  // Receive event (comm::EvReceive) once at least n bytes wait; 0 = never.
+  virtual void setRThreshold(int n) = 0;
+  // RTS and DTR: may be changed while open.
+  virtual void setRTSEnable(bool on) = 0;
+  virtual void setDTREnable(bool on) = 0;
+  virtual bool dtrEnable() const = 0;
+
+  virtual void open() = 0;   // PortOpen = True
+  virtual void close() = 0;  // PortOpen = False; never throws
+  virtual bool isOpen() const = 0;
+
+  virtual int inBufferCount() = 0;   // bytes waiting to be read
+  virtual void discardInput() = 0;   // InBufferCount = 0
+  virtual int outBufferCount() = 0;  // bytes waiting to be sent
+  virtual std::string input() = 0;   // read everything waiting
+  virtual void output(std::string_view text) = 0;
+  virtual bool dsrHolding() = 0;
+
+  // Block until more bytes arrive than were waiting at the call, or the
+  // timeout passes; true when new bytes arrived. Never spins.
+  virtual bool waitForInput(double timeoutSeconds) = 0;
+
+  // Line events (breaks, errors, DSR changes, receive events) noticed since
+  // the last call, oldest first. Called at pump points.
+  virtual std::vector<int> takeLineEvents() = 0;
+  // The code of the last line event taken (CommEvent).
+  virtual int commEvent() const = 0;
+};
+
+// Opens and closes port n without configuring it: true when it exists and
+// can be opened now.
+class PortProbe {
+ public:
+  virtual ~PortProbe() = default;
+  virtual bool exists(int portNumber) = 0;
+};
+
+}  // namespace zr

@@ -1,0 +1,25 @@
+#pragma once
+// The sync exchange: the panel tells the transceiver over and over whether it
+// should transmit ("K") or receive ("U"); the echo proves the link is alive.
+#include <string>
+
+namespace zr {
+
+class Panel;
+
+class SyncPoller {
+ public:
+  explicit SyncPoller(Panel& panel) : p_(panel) {}
+
+  static constexpr double kInterval = 2.0;
+  static constexpr double kBlankAfter = 1.0;
+  static constexpr int kMaxMissed = 5;
+
+  void gSendSync(const std::string& key);
+  void pollTxState();
+
+ private:
+  Panel& p_;
+};
+
+}  // namespace zr

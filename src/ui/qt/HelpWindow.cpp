@@ -1,0 +1,35 @@
+#include "ui/qt/HelpWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace zr::qt {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), text_(new QPlainTextEdit(this)) {
+  text_->setReadOnly(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  resize(640, 480);
+}
+
+void HelpWindow::showFile(const QString& fileName) {
+  setWindowTitle(fileName);
+  QFile file(fileName);
+  if (!file.exists()) {
+    text_->setPlainText(tr("The help file %1 was not found in %2.").arg(fileName, QDir::currentPath()));
+  } else if (!file.open(QIODevice::ReadOnly)) {
+    text_->setPlainText(tr("The help file %1 cannot be read: %2").arg(fileName, file.errorString()));
+  } else {
+    const QByteArray bytes = file.readAll();
+    // A compiled help file is not text; say so rather than show noise.
+    text_->setPlainText(bytes.contains('\0') ? tr("The help file %1 is not a text file.").arg(fileName)
+                                             : QString::fromLocal8Bit(bytes));
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+}  // namespace zr::qt

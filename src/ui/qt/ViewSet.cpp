@@ -1,0 +1,58 @@
+#include "ui/qt/ViewSet.h"
+
+#include "ui/qt/MainWindowView.h"
+
+namespace zr::qt {
+
+namespace {
+// Text boxes of the other windows that hold more than one line.
+const std::set<std::string> kMultiLine = {"txtHelp"};
+}  // namespace
+
+ViewSet::ViewSet(WindowView::InputSink sink) : sink_(std::move(sink)) {}
+
+ViewSet::~ViewSet() {
+  // Views without the main window as parent are ours to delete.
+  for (auto& [name, view] : views_)
+    if (view != main_.get() && !view->parent()) delete view;
+}
+
+WindowView& ViewSet::add(const WindowModel& model) {
+  if (WindowView* existing = find(model.name())) return *existing;
+  WindowView* view = nullptr;
+  if (model.name() == mainWindowName) {
+    main_ = std::make_unique<MainWindowView>(model, sink_);
+    view = main_.get();
+  } else {
+    view = new WindowView(model, sink_, main_.get(), kMultiLine);
+  }
+  views_[model.name()] = view;
+  return *view;
+}
+
+void ViewSet::apply(const Snapshot& snapshot) {
+  // The main window first, so the dialogs can belong to it.
+  if (const WindowModel* main = snapshot.find(mainWindowName)) {
+    if (WindowView* view = find(mainWindowName)) view->apply(*main);
+    else add(*main);
+  }
+  for (const auto& window : snapshot.windows) {
+    if (window->name() == mainWindowName) continue;
+    if (WindowView* view = find(window->name())) view->apply(*window);
+    else add(*window);
+  }
+}
+
+WindowView* ViewSet::find(const std::string& windowName) const {
+  auto it = views_.find(windowName);
+  return it == views_.end() ? nullptr : it->second;
+}
+
+void ViewSet::closeAll() {
+  for (auto& [name, view] : views_) {
+    view->allowClose();
+    view->close();
+  }
+}
+
+}  // namespace zr::qt

@@ -1,0 +1,343 @@
+#include "ui/qt/WindowView.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "ui/qt/ControlWidgets.h"
+
+namespace zr::qt {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+int shiftState(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+InputEvent inputOf(EventKind kind) {
+  InputEvent e;
+  e.kind = kind;
+  return e;
+}
+
+InputEvent withValue(EventKind kind, int value) {
+  InputEvent e = inputOf(kind);
+  e.value = value;
+  return e;
+}
+
+InputEvent withText(EventKind kind, const QString& text) {
+  InputEvent e = inputOf(kind);
+  e.text = text.toStdString();
+  return e;
+}
+
+int mouseButton(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+WindowView::WindowView(const WindowModel& model, InputSink sink, QWidget* parent,
+                       std::set<std::string> multiLineTextBoxes)
+    : WindowView(model, std::move(sink), parent, Deferred{}, std::move(multiLineTextBoxes)) {
+  layoutGeneric();
+  showInitial(model);
+}
+
+WindowView::WindowView(const WindowModel& model, InputSink sink, QWidget* parent, Deferred,
+                       std::set<std::string> multiLine)
+    : QMainWindow(parent), name_(model.name()), sink_(std::move(sink)) {
+  if (parent) setWindowFlag(Qt::Window);
+  setObjectName(q(name_));
+  setCentralWidget(new QWidget(this));
+  build(model, multiLine);
+  buildMenus(model);
+}
+
+void WindowView::build(const WindowModel& model, const std::set<std::string>& multiLine) {
+  model.forEachControl([&](const Control& c) {
+    if (c.kind == ControlKind::MenuEntry || c.kind == ControlKind::Timer) return;
+    QWidget* w = createControlWidget(c, multiLine.count(c.name) > 0, centralWidget());
+    if (!w) return;
+    w->setObjectName(q(c.id()));
+    Binding& b = bindings_[c.id()];
+    b.widget = w;
+    b.last = c;
+    order_.push_back(c.id());
+    connectInput(b);
+  });
+}
+
+void WindowView::buildMenus(const WindowModel& model) {
+  std::set<std::string> parents;
+  model.forEachControl([&](const Control& c) {
+    if (c.kind == ControlKind::MenuEntry && !c.parent.empty()) parents.insert(c.parent);
+  });
+  std::map<std::string, QMenu*> menus;
+  model.forEachControl([&](const Control& c) {
+    if (c.kind != ControlKind::MenuEntry) return;
+    QAction* a = nullptr;
+    QMenu* owner = c.parent.empty() ? nullptr : menus[c.parent];
+    if (parents.count(c.name)) {
+      QMenu* menu = owner ? owner->addMenu(QString()) : menuBar()->addMenu(QString());
+      menus[c.name] = menu;
+      a = menu->menuAction();
+      // Opening a menu is its Click, as the program knows it.
+      connect(menu, &QMenu::aboutToShow, this,
+              [this, id = c.id()] { post(bindings_.at(id), inputOf(EventKind::Click)); });
+    } else {
+      a = new QAction(this);
+      if (owner) owner->addAction(a);
+      else menuBar()->addAction(a);
+    }
+    a->setObjectName(q(c.id()));
+    Binding& b = bindings_[c.id()];
+    b.action = a;
+    b.last = c;
+    connect(a, &QAction::triggered, this, [this, id = c.id()] { post(bindings_.at(id), inputOf(EventKind::Click)); });
+  });
+}
+
+void WindowView::connectInput(Binding& b) {
+  QWidget* w = b.widget;
+  const std::string id = b.last.id();
+  auto send = [this, id](InputEvent e) { post(bindings_.at(id), std::move(e)); };
+
+  if (auto* option = qobject_cast<QRadioButton*>(w)) {
+    connect(option, &QRadioButton::clicked, this, [option, send] {
+      // Clicking a chosen option must not clear it: the engine owns the group.
+      QSignalBlocker block(option);
+      option->setChecked(true);
+      send(inputOf(EventKind::Click));
+    });
+  } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+    connect(check, &QCheckBox::clicked, this,
+            [send](bool on) { send(withValue(EventKind::Click, on ? 1 : 0)); });
+  } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+    // Right presses must reach the button itself, not open a context menu.
+    button->setContextMenuPolicy(Qt::PreventContextMenu);
+    button->installEventFilter(this);
+    connect(button, &QPushButton::clicked, this, [send] { send(inputOf(EventKind::Click)); });
+  } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    connect(combo, &QComboBox::activated, this,
+            [combo, send](int i) { send(withText(EventKind::Click, combo->itemText(i))); });
+  } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+    connect(list, &QListWidget::currentRowChanged, this, [list, send](int row) {
+      const QListWidgetItem* item = list->item(row);
+      InputEvent e = withText(EventKind::Click, item ? item->text() : QString());
+      e.value = row;
+      send(std::move(e));
+    });
+    connect(list, &QListWidget::itemDoubleClicked, this, [send] { send(inputOf(EventKind::DblClick)); });
+  } else if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+    connect(bar, &QScrollBar::valueChanged, this, [send](int v) { send(withValue(EventKind::Change, v)); });
+  } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    connect(edit, &QLineEdit::textEdited, this,
+            [send](const QString& t) { send(withText(EventKind::Change, t)); });
+    edit->installEventFilter(this);
+  } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+    connect(box, &QPlainTextEdit::textChanged, this,
+            [box, send] { send(withText(EventKind::Change, box->toPlainText())); });
+    box->installEventFilter(this);
+  }
+}
+
+// Design order, four cells to a row; a frame starts a row of its own.
+void WindowView::layoutGeneric() {
+  constexpr int columns = 4;
+  struct Grid {
+    QGridLayout* layout;
+    int row = 0, column = 0;
+  };
+  std::map<std::string, Grid> grids;
+  grids.emplace("", Grid{new QGridLayout(centralWidget())});
+  for (const auto& id : order_) {
+    const Binding& b = bindings_.at(id);
+    if (b.last.kind == ControlKind::Frame) grids.emplace(b.last.name, Grid{new QGridLayout(b.widget)});
+  }
+  for (const auto& id : order_) {
+    const Binding& b = bindings_.at(id);
+    auto it = grids.find(b.last.parent);
+    Grid& g = it != grids.end() && b.last.parent != b.last.name ? it->second : grids.at("");
+    if (b.last.kind == ControlKind::Frame) {
+      if (g.column > 0) ++g.row;
+      g.layout->addWidget(b.widget, g.row++, 0, 1, columns);
+      g.column = 0;
+      continue;
+    }
+    g.layout->addWidget(b.widget, g.row, g.column);
+    if (++g.column == columns) {
+      g.column = 0;
+      ++g.row;
+    }
+  }
+}
+
+void WindowView::showInitial(const WindowModel& model) {
+  for (auto& [id, b] : bindings_) applyBinding(b, nullptr, b.last);
+  window_ = model.window;
+  applyWindow(nullptr, window_);
+}
+
+void WindowView::apply(const WindowModel& model) {
+  model.forEachControl([&](const Control& c) {
+    auto it = bindings_.find(c.id());
+    if (it == bindings_.end()) return;
+    Binding& b = it->second;
+    if (b.last == c) {
+      if (b.textStale) showStaleText(b);
+      return;
+    }
+    applyBinding(b, &b.last, c);
+    b.last = c;
+  });
+  if (!(window_ == model.window)) {
+    applyWindow(&window_, model.window);
+    window_ = model.window;
+  }
+}
+
+void WindowView::applyBinding(Binding& b, const Control* before, const Control& now) {
+  if (b.action) {
+    applyAction(b.action, before, now);
+    return;
+  }
+  QSignalBlocker block(b.widget);
+  applyControl(b.widget, before, now);
+  if (!before || before->text != now.text) b.textStale = operatorIsTyping(b.widget);
+}
+
+void WindowView::showStaleText(Binding& b) {
+  if (operatorIsTyping(b.widget)) return;
+  Control shown = b.last;
+  shown.text = shownText(b.widget).toStdString();
+  QSignalBlocker block(b.widget);
+  applyControl(b.widget, &shown, b.last);
+  b.textStale = false;
+}
+
+void WindowView::applyAction(QAction* a, const Control* before, const Control& now) {
+  QSignalBlocker block(a);
+  if (!before || before->caption != now.caption) {
+    a->setSeparator(now.caption == "-");
+    a->setText(q(now.caption));
+  }
+  if (!before || before->enabled != now.enabled) a->setEnabled(now.enabled);
+  if (!before || before->visible != now.visible) a->setVisible(now.visible);
+  if (!before || before->value != now.value) {
+    if (now.value) a->setCheckable(true);
+    a->setChecked(now.value != 0);
+  }
+}
+
+void WindowView::applyWindow(const Control* before, const Control& now) {
+  if (!before || before->caption != now.caption) setWindowTitle(q(now.caption));
+  if (!before || before->enabled != now.enabled) {
+    // Not the window itself: Qt would disable the dialogs it owns as well.
+    centralWidget()->setEnabled(now.enabled);
+    if (QWidget* bar = menuWidget()) bar->setEnabled(now.enabled);
+  }
+  if (!before || before->visible != now.visible) {
+    if (now.visible) show();
+    else hide();
+  }
+}
+
+QWidget* WindowView::widget(const std::string& name, int index) const {
+  return widgetById(index < 0 ? name : name + "(" + std::to_string(index) + ")");
+}
+
+QWidget* WindowView::widgetById(const std::string& id) const {
+  auto it = bindings_.find(id);
+  return it == bindings_.end() ? nullptr : it->second.widget;
+}
+
+const Control* WindowView::control(const std::string& id) const {
+  auto it = bindings_.find(id);
+  return it == bindings_.end() ? nullptr : &it->second.last;
+}
+
+QAction* WindowView::action(const std::string& name, int index) const {
+  auto it = bindings_.find(index < 0 ? name : name + "(" + std::to_string(index) + ")");
+  return it == bindings_.end() ? nullptr : it->second.action;
+}
+
+void WindowView::post(const Binding& b, InputEvent e) {
+  e.window = name_;
+  e.control = b.last.name;
+  e.index = b.last.index;
+  if (sink_) sink_(std::move(e));
+}
+
+void WindowView::postWindowInput(EventKind kind, int keyCode, int shift) {
+  InputEvent e = inputOf(kind);
+  e.window = name_;
+  e.shift = shift;
+  e.keyCode = keyCode;
+  if (sink_) sink_(std::move(e));
+}
+
+WindowView::Binding* WindowView::bindingOf(const QObject* object) {
+  auto it = bindings_.find(object->objectName().toStdString());
+  return it != bindings_.end() && it->second.widget == object ? &it->second : nullptr;
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* ev) {
+  Binding* b = bindingOf(watched);
+  if (!b) return QMainWindow::eventFilter(watched, ev);
+  switch (ev->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:  // Qt's second press of a double click
+    case QEvent::MouseButtonRelease: {
+      auto* m = static_cast<QMouseEvent*>(ev);
+      const int button = mouseButton(m->button());
+      if (button == 0 || b->last.kind != ControlKind::Button) break;
+      InputEvent e = inputOf(ev->type() == QEvent::MouseButtonRelease ? EventKind::MouseUp : EventKind::MouseDown);
+      e.button = button;
+      e.shift = shiftState(m->modifiers());
+      post(*b, std::move(e));
+      break;
+    }
+    case QEvent::FocusOut:
+      if (b->textStale) showStaleText(*b);
+      break;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, ev);
+}
+
+void WindowView::closeEvent(QCloseEvent* close) {
+  if (closable_) {
+    close->accept();
+    return;
+  }
+  // The engine decides; the window hides when its model says so.
+  close->ignore();
+  InputEvent e = inputOf(EventKind::Close);
+  e.window = name_;
+  if (sink_) sink_(std::move(e));
+}
+
+}  // namespace zr::qt

@@ -1,0 +1,89 @@
+#pragma once
+// A Qt window that draws one window model and forwards the operator's input.
+// It builds a widget per control by kind, applies each new snapshot of the
+// model by difference with the last one it showed, and never lets a change
+// made by code come back as input.
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/InputEvent.h"
+#include "ui/WindowModel.h"
+
+class QAction;
+class QMenu;
+
+namespace zr::qt {
+
+class WindowView : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  using InputSink = std::function<void(InputEvent)>;
+
+  // Lays the controls out in design order, frames holding their children.
+  // Text boxes named in `multiLineTextBoxes` get room for several lines.
+  WindowView(const WindowModel& model, InputSink sink, QWidget* parent = nullptr,
+             std::set<std::string> multiLineTextBoxes = {});
+
+  const std::string& windowName() const { return name_; }
+
+  // Show `model`, touching only what changed since the last call.
+  void apply(const WindowModel& model);
+
+  // nullptr when the model has no such control (or it has no widget).
+  QWidget* widget(const std::string& name, int index = -1) const;
+  QAction* action(const std::string& name, int index = -1) const;
+
+  // Input that belongs to the window itself (form-level keys).
+  void postWindowInput(EventKind kind, int keyCode, int shift);
+
+  // Once the program has ended, closing really closes.
+  void allowClose() { closable_ = true; }
+
+ protected:
+  struct Deferred {};
+  // Builds the widgets but leaves them unplaced: a subclass lays them out on
+  // centralWidget() and then calls showInitial().
+  WindowView(const WindowModel& model, InputSink sink, QWidget* parent, Deferred,
+             std::set<std::string> multiLineTextBoxes = {});
+  void showInitial(const WindowModel& model);
+  // Ids ("cmdF(3)") of every control with a widget, in design order.
+  const std::vector<std::string>& controlOrder() const { return order_; }
+  const Control* control(const std::string& id) const;
+  QWidget* widgetById(const std::string& id) const;
+
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Binding {
+    Control last;
+    QWidget* widget = nullptr;
+    QAction* action = nullptr;
+    bool textStale = false;  // the model's text waits until the operator stops typing
+  };
+
+  void build(const WindowModel& model, const std::set<std::string>& multiLine);
+  void buildMenus(const WindowModel& model);
+  void connectInput(Binding& binding);
+  void layoutGeneric();
+  void applyWindow(const Control* before, const Control& now);
+  void applyBinding(Binding& binding, const Control* before, const Control& now);
+  void applyAction(QAction* action, const Control* before, const Control& now);
+  void showStaleText(Binding& binding);
+  void post(const Binding& binding, InputEvent event);
+  Binding* bindingOf(const QObject* object);
+
+  std::string name_;
+  InputSink sink_;
+  Control window_;
+  std::map<std::string, Binding> bindings_;
+  std::vector<std::string> order_;
+  bool closable_ = false;
+};
+
+}  // namespace zr::qt

@@ -1,0 +1,61 @@
+// The front panel layout of the main window.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+#include <algorithm>
+
+#include "TestWindowModel.h"
+#include "ui/MainWindowModel.h"
+#include "ui/qt/MainWindowView.h"
+
+namespace zr::test {
+namespace {
+
+TEST(MainWindowViewTest, PlacesEveryControlItNamesAndFitsTheScreen) {
+  MainWindowModel model;
+  InputLog log;
+  qt::MainWindowView view(model, log.sink());
+  EXPECT_TRUE(view.missingControls().empty()) << view.missingControls().front();
+  // Everything shown at once, as in remote control with the data box open.
+  model.forEachControl([](Control& c) { c.visible = true; });
+  view.apply(model);
+  const QSize size = view.sizeHint();
+  EXPECT_LE(size.width(), 1280);
+  EXPECT_LE(size.height(), 760);
+}
+
+TEST(MainWindowViewTest, VfoARowReadsAsAFrequency) {
+  MainWindowModel model;
+  InputLog log;
+  qt::MainWindowView view(model, log.sink());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const std::string digits = "1425000";
+  for (int i = 0; i < 7; ++i) model.cmdF[i].caption = std::string(1, digits[i]);
+  view.apply(model);
+
+  std::vector<QAbstractButton*> row;
+  for (const std::string name : {"Command1", "Command2"}) row.push_back(qobject_cast<QAbstractButton*>(view.widget(name)));
+  for (int i = 0; i < 7; ++i) row.push_back(qobject_cast<QAbstractButton*>(view.widget("cmdF", i)));
+  std::sort(row.begin(), row.end(), [](auto* a, auto* b) { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
+  QString shown;
+  for (auto* b : row) shown += b->text();
+  EXPECT_EQ(shown, "14,250.00");
+}
+
+TEST(MainWindowViewTest, MeterScaleIsAsWideAsTheBar) {
+  MainWindowModel model;
+  InputLog log;
+  qt::MainWindowView view(model, log.sink());
+  auto* scale = qobject_cast<QLabel*>(view.widget("lblMeterScale"));
+  auto* bar = qobject_cast<QProgressBar*>(view.widget("pbMeter"));
+  ASSERT_TRUE(scale && bar);
+  EXPECT_TRUE(scale->font().fixedPitch());
+  EXPECT_EQ(scale->width(), bar->width());
+  EXPECT_EQ(bar->maximum(), 21);
+}
+
+}  // namespace
+}  // namespace zr::test

@@ -1,0 +1,49 @@
+#include "support/EngineHarness.h"
+
+#include "core/RadioLink.h"
+
+namespace zr::test {
+
+EngineHarness::EngineHarness(double timeOfDay) : clock(timeOfDay) {
+  // Code waiting for something that never comes fails the test instead of
+  // hanging it.
+  clock.setLimit(3600);
+}
+
+void EngineHarness::openRadioPort(const std::string& settings) {
+  panel.settings.gRadioPort = "1";
+  panel.settings.gRadioSettings = settings;
+  panel.settings.gRadioHandshake = "comNone";
+  panel.form.radioPortOpen = panel.link().SetUpRadioPort();
+}
+
+sim::VirtualTransceiver& EngineHarness::attachSimulator(int firmware) {
+  sim_ = std::make_unique<sim::VirtualTransceiver>(radio, clock, firmware);
+  return *sim_;
+}
+
+void EngineHarness::inputAt(double at, InputEvent event) {
+  clock.scheduleAt(at, [this, event = std::move(event)]() mutable { panel.engine.post(std::move(event)); });
+}
+
+void EngineHarness::clickAt(double at, const std::string& control, int index) {
+  InputEvent e;
+  e.window = panel.frm.name();
+  e.control = control;
+  e.index = index;
+  e.kind = EventKind::Click;
+  inputAt(at, std::move(e));
+}
+
+void EngineHarness::replyAt(double at, const std::string& bytes) {
+  clock.scheduleAt(at, [this, bytes] { radio.deliver(bytes); });
+}
+
+std::vector<WireEntry> EngineHarness::writes() const {
+  std::vector<WireEntry> out;
+  for (const auto& e : radio.wireLog())
+    if (e.toRadio) out.push_back(e);
+  return out;
+}
+
+}  // namespace zr::test
