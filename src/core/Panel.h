@@ -30,6 +30,11 @@ struct FormVars {
   bool bfoOn = false;
   std::string gBfoOffset = "100";
   bool radioPortOpen = false;
+  // Raised by dialogs and the CAT port, served by the service loop.
+  bool gPortSetupDone = false;
+  bool gAudioSetupApplied = false;
+  bool gCATSetupChanged = false;
+  bool gCATPending = false;
 };
 
 class Panel {
