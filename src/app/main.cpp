@@ -12,6 +12,7 @@
 #include "SignalBridge.h"
 #include "core/Clock.h"
 #include "core/Panel.h"
+#include "core/serial/PortMapping.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
 #include "ui/qt/QtHost.h"
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   zr::PosixPortProbe probe;
   zr::qt::QtHost host;
   zr::Panel panel(clock, host, radio, cat, probe);
+  panel.describePort = [](int n) { return zr::describeSerialPort(n); };
 
   zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });
   host.onSnapshot([&views](const zr::Snapshot& s) { views.apply(s); });

@@ -1,7 +1,5 @@
 #include "core/Panel.h"
 
-#include <fstream>
-
 #include "core/CommandComposer.h"
 #include "core/Errors.h"
 #include "core/MeterDisplay.h"
@@ -9,6 +7,12 @@
 #include "core/StatusDecoder.h"
 #include "core/StatusDisplay.h"
 #include "core/SyncPoller.h"
+#include "cat/CatPort.h"
+#include "core/MainLoop.h"
+#include "core/MainMenus.h"
+#include "panel/ModeControls.h"
+#include "panel/PendingOperations.h"
+#include "panel/ReceiverToggles.h"
 
 namespace zr {
 
@@ -24,78 +28,28 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       decoder_(std::make_unique<StatusDecoder>(*this)),
       display_(std::make_unique<StatusDisplay>(*this)),
       meter_(std::make_unique<MeterDisplay>(*this)),
-      sync_(std::make_unique<SyncPoller>(*this)) {
+      sync_(std::make_unique<SyncPoller>(*this)),
+      modes_(std::make_unique<ModeControls>(*this)),
+      toggles_(std::make_unique<ReceiverToggles>(*this)),
+      ops_(std::make_unique<PendingOperations>(*this)),
+      cat_(std::make_unique<CatPort>(*this)),
+      menus_(std::make_unique<MainMenus>(*this)),
+      mainLoop_(std::make_unique<MainLoop>(*this)) {
   engine.addWindow(frm);
   engine.setErrorReporter([this](const std::string& text) { display_->gShowInfo(text); });
   engine.addLineEventSource(MSComm1, [this](int code) { link_->MSComm1_OnComm(code); });
-  engine.on(frm.name(), "", EventKind::Close, [this](const InputEvent&) { engine.requestQuit(); });
-  engine.on(frm.name(), "mnuFileExit", EventKind::Click, [this](const InputEvent&) { engine.requestQuit(); });
   engine.on(frm.name(), "optMeter", EventKind::Click,
             [this](const InputEvent& e) { meter_->optMeter_Click(e.index); });
 }
 
 Panel::~Panel() = default;
 
-namespace {
-
-// Reads the radio port lines of "PortSetup.txt" when it is there.
-void readPortSetup(Settings& s) {
-  std::ifstream in("PortSetup.txt", std::ios::binary);
-  if (!in) return;
-  std::string lines[4];
-  for (auto& line : lines) {
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-  }
-  s.gRadioPort = lines[0];
-  s.gRadioSettings = lines[1];
-  s.gRadioHandshake = lines[2];
-  s.gExtPttEnabled = lines[3] == "1";
-}
-
-}  // namespace
-
-// A first connection loop: open the radio port, query until a complete
-// report arrives, then keep the display and the sync exchange going. The
-// full startup sequence and service loop replace it.
 void Panel::run() {
-  frm.window.caption = "ZR-3817 0.962 : 11-21-17 : 1600";
-  frm.window.visible = true;
   try {
-    readPortSetup(settings);
-    try {
-      form.radioPortOpen = link_->SetUpRadioPort();
-      if (form.radioPortOpen) {
-        frm.lblComStat.caption = "COM" + settings.gRadioPort;
-        frm.txtInfo.text = "Querying radio status";
-      }
-    } catch (const RuntimeError& e) {
-      display_->gShowInfo(errMessage("SetUpRadioPort", e));
-    }
-    for (;;) {
-      engine.pump(0.02);
-      try {
-        if (!st.gResponseComplete) {
-          link_->gSendCommand("?", true, 0.6);
-          link_->gReadResponse();
-          if (st.gResponseComplete) frm.txtInfo.text.clear();
-        }
-        display_->gUpdateDisplay();
-        frm.shaTrace.fillColor = colours::GrayText;
-        if (st.gResponseComplete) sync_->pollTxState();
-        if (st.gMissedSyncs > SyncPoller::kMaxMissed) {
-          frm.txtInfo.text = "No Sync Response: Restarting...";
-          st.gResponseComplete = false;
-          st.gMissedSyncs = 0;
-        }
-        if (meter_->meterPending) meter_->meterCmd();
-      } catch (const RuntimeError& e) {
-        display_->gShowInfo(errMessage("Form_Load", e));
-        engine.pump(0.5);
-      }
-    }
+    mainLoop_->Form_Load();
   } catch (const ProgramEnd&) {
   }
+  // Whatever ended the program, the ports are let go.
   if (MSComm1.isOpen()) MSComm1.close();
   if (MSComm2.isOpen()) MSComm2.close();
   frm.window.visible = false;

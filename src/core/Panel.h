@@ -3,7 +3,9 @@
 // transceiver state, the window models and the routines that work on them.
 // Each routine lives in a small class that reaches its siblings through here,
 // the way the program's modules share their module-level state.
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/Clock.h"
 #include "core/Engine.h"
@@ -21,6 +23,12 @@ class StatusDecoder;
 class StatusDisplay;
 class MeterDisplay;
 class SyncPoller;
+class ModeControls;
+class ReceiverToggles;
+class PendingOperations;
+class CatPort;
+class MainMenus;
+class MainLoop;
 
 // Variables of the main window that several routines share.
 struct FormVars {
@@ -65,6 +73,15 @@ class Panel {
   StatusDisplay& display() { return *display_; }
   MeterDisplay& meter() { return *meter_; }
   SyncPoller& sync() { return *sync_; }
+  ModeControls& modes() { return *modes_; }
+  ReceiverToggles& toggles() { return *toggles_; }
+  PendingOperations& ops() { return *ops_; }
+  CatPort& cat() { return *cat_; }
+  MainMenus& menus() { return *menus_; }
+  MainLoop& mainLoop() { return *mainLoop_; }
+
+  // Where port n leads on this system, for the port dialogs (set by the app).
+  std::function<std::string(int)> describePort;
 
  private:
   std::unique_ptr<RadioLink> link_;
@@ -73,6 +90,12 @@ class Panel {
   std::unique_ptr<StatusDisplay> display_;
   std::unique_ptr<MeterDisplay> meter_;
   std::unique_ptr<SyncPoller> sync_;
+  std::unique_ptr<ModeControls> modes_;
+  std::unique_ptr<ReceiverToggles> toggles_;
+  std::unique_ptr<PendingOperations> ops_;
+  std::unique_ptr<CatPort> cat_;
+  std::unique_ptr<MainMenus> menus_;
+  std::unique_ptr<MainLoop> mainLoop_;
 };
 
 }  // namespace zr

@@ -2,7 +2,7 @@
 
 namespace zr {
 
-AboutWindowModel::AboutWindowModel() : WindowModel("frmAbout") {
+AboutWindowModel::AboutWindowModel() : WindowModel("frmHelp") {
   window.caption = "About ";
   window.visible = false;
   Label1 = makeControl(ControlKind::Label, "Label1");

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ui/AboutWindowModel.h"
-#include "ui/HelpWindowModel.h"
 #include "ui/MainWindowModel.h"
 
 namespace zr {
@@ -18,7 +17,6 @@ std::vector<std::unique_ptr<WindowModel>> allModels() {
   std::vector<std::unique_ptr<WindowModel>> models;
   models.push_back(std::make_unique<MainWindowModel>());
   models.push_back(std::make_unique<AboutWindowModel>());
-  models.push_back(std::make_unique<HelpWindowModel>());
   return models;
 }
 
@@ -96,7 +94,6 @@ TEST(WindowModels, EveryMemberControlIsListed) {
   // forEachControl shows up as a size the listing does not account for.
   EXPECT_EQ(sizeof(MainWindowModel), sizeof(WindowModel) + countControls(MainWindowModel()) * sizeof(Control));
   EXPECT_EQ(sizeof(AboutWindowModel), sizeof(WindowModel) + countControls(AboutWindowModel()) * sizeof(Control));
-  EXPECT_EQ(sizeof(HelpWindowModel), sizeof(WindowModel) + countControls(HelpWindowModel()) * sizeof(Control));
 }
 
 TEST(MainWindowModel, ControlArraysCarryTheirIndexes) {

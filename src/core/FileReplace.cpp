@@ -1,0 +1,118 @@
+#include "core/FileReplace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace zr {
+
+namespace {
+
+std::string directoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writing through a link keeps the link, as writing in place would.
+std::string resolveLink(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char buf[PATH_MAX];
+  return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+// A new, exclusive file beside `target`; the name goes to `temp`.
+int createTemp(const std::string& target, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  const auto slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = dir + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+bool writeAll(int fd, const std::string& contents) {
+  const char* p = contents.data();
+  std::size_t left = contents.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Makes the rename itself durable; the file is already replaced, so a
+// failure here is not worth reporting.
+void syncDirectory(const std::string& target) {
+  const int fd = ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+RuntimeError fileError(int errnoValue) {
+  int number = err::PathFileAccessError;
+  switch (errnoValue) {
+    case ENOSPC:
+    case EDQUOT: number = err::DiskFull; break;
+    case EACCES:
+    case EPERM: number = err::PermissionDenied; break;
+    case ENOENT:
+    case ENOTDIR: number = err::PathNotFound; break;
+    case EIO: number = err::DeviceIoError; break;
+    default: break;
+  }
+  return RuntimeError(number, std::strerror(errnoValue));
+}
+
+bool pathIsFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+void replaceFile(const std::string& path, const std::string& contents) {
+  const std::string target = resolveLink(path);
+  std::string temp;
+  int fd = createTemp(target, temp);
+  if (fd < 0) throw fileError(errno);
+  // Keep the old file's permissions; a new one gets the usual 0666 & ~umask.
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+
+  bool ok = writeAll(fd, contents) && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+    ok = false;
+    error = errno;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    throw fileError(error);
+  }
+  syncDirectory(target);
+}
+
+}  // namespace zr

@@ -1,0 +1,22 @@
+#pragma once
+// Replacing a file as a whole without ever leaving a half-written one: the
+// new contents go to a temporary file beside it, reach the disk, and only
+// then take the old file's place.
+#include <string>
+
+#include "core/Errors.h"
+
+namespace zr {
+
+// Throws RuntimeError on failure; the old file is then untouched and the
+// temporary file removed. A symbolic link is kept and its target replaced.
+void replaceFile(const std::string& path, const std::string& contents);
+
+// A file error as the operator reads it: 61 disk full, 70 permission denied,
+// 76 path not found, 57 device I/O error, 75 anything else; the system's text.
+RuntimeError fileError(int errnoValue);
+
+// True when `path` names an existing entry that is not a directory.
+bool pathIsFile(const std::string& path);
+
+}  // namespace zr

@@ -1,0 +1,59 @@
+#pragma once
+// The program's start and engine: startup (placement, initial controls, CAT
+// and radio ports, the status query until the transceiver is heard, remote
+// or local setup) and then the service loop, which never returns while the
+// program runs.
+#include <functional>
+#include <string>
+
+namespace zr {
+
+class Panel;
+
+class MainLoop {
+ public:
+  explicit MainLoop(Panel& panel) : p_(panel) {}
+
+  // Returns only when the program ends.
+  void Form_Load();
+
+  // A window position meaning "centred as at design time".
+  static constexpr int kCentredPosition = -2147483647 - 1;
+  static constexpr const char* gVersionText = "ZR-3817 0.962 : 11-21-17 : 1600";
+
+  std::string controlMode;
+  bool restartPending = false;
+  bool localScanAllowed = false;
+
+ private:
+  // Where control goes next; the labels of the startup sequence.
+  enum class Step { PortCheck, Query, RemoteSetup, RemoteAlign, LocalSetup, LoopInit, Pass };
+
+  void placeWindow();
+  void initialControls();
+  void openCatPort();
+  void readPortSetup();
+  Step portCheck();
+  Step statusQuery();
+  Step afterReport();
+  Step remoteSetup();
+  Step remoteAlign();
+  Step localSetup();
+  Step loopInit();
+  Step servicePass();
+  void externalPtt();
+  bool dispatchRequests();
+  void detectFirmware(bool remote);
+  void query();
+  bool bytesWaiting();
+  void pump();
+
+  // Before the service loop first starts a failing statement is skipped;
+  // afterwards a failure abandons the pass (see Form_Load).
+  void stmt(const std::function<void()>& statement);
+
+  Panel& p_;
+  bool loopStarted_ = false;
+};
+
+}  // namespace zr

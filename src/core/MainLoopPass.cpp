@@ -1,0 +1,128 @@
+// One pass of the service loop and its request dispatch.
+#include <algorithm>
+
+#include "cat/CatPort.h"
+#include "core/MainLoop.h"
+#include "core/MeterDisplay.h"
+#include "core/Panel.h"
+#include "core/RadioLink.h"
+#include "core/StatusDisplay.h"
+#include "core/SyncPoller.h"
+#include "panel/ModeControls.h"
+#include "panel/PendingOperations.h"
+#include "panel/ReceiverToggles.h"
+
+namespace zr {
+
+namespace {
+constexpr double kTuneTimeout = 20.0;
+}  // namespace
+
+MainLoop::Step MainLoop::servicePass() {
+  MainWindowModel& frm = p_.frm;
+  TransceiverState& st = p_.st;
+  if (frm.lblREMOTE.caption != controlMode) {
+    if (controlMode == "REMOTE" && frm.lblREMOTE.caption == "LOCAL") return Step::LocalSetup;
+    if (controlMode == "LOCAL" && frm.lblREMOTE.caption == "REMOTE") return Step::RemoteSetup;
+    // Any other difference (no setup has run yet, an unknown control
+    // report) is no reason to stop serving: skipping the pass here would
+    // spin without ever reading the transceiver again.
+  }
+
+  // Idle: wait for input, but no longer than until the next sync is due.
+  const double untilSync = SyncPoller::kInterval + 0.001 - secondsSince(st.gLastSyncTime, p_.clock.now());
+  p_.engine.pump(std::clamp(untilSync, 0.0, 0.02));
+
+  if (st.gRadioBreak) return Step::Query;
+  p_.display().gUpdateDisplay();
+  frm.shaTrace.fillColor = colours::GrayText;
+
+  if (controlMode == "REMOTE") {
+    if (st.gAmpTuning) {
+      if (static_cast<float>(st.gAmpTuneStart) > static_cast<float>(p_.clock.now())) {
+        st.gAmpTuneStart -= 86400.0;
+      } else if (p_.clock.now() - st.gAmpTuneStart > kTuneTimeout) {
+        st.gKeyCmd = "U";
+        st.gAmpTuning = false;
+        frm.txtInfo.text = "Timeout: Tune Cancelled";
+        p_.toggles().refreshCmd();
+      }
+    }
+    externalPtt();
+    p_.sync().pollTxState();
+    if (st.gMissedSyncs > SyncPoller::kMaxMissed) {
+      frm.txtInfo.text = "No Sync Response: Restarting...";
+      restartPending = true;
+      return Step::Query;
+    }
+  }
+
+  if (!dispatchRequests()) return Step::PortCheck;
+  if (p_.form.gAudioSetupApplied) {
+    p_.form.gAudioSetupApplied = false;
+    return Step::RemoteAlign;
+  }
+
+  PendingOperations& ops = p_.ops();
+  if (frm.cmdTune.caption == "T&UNE OFF" && !frm.cmdTune.enabled) ops.tuneCmd();
+  if (frm.cmdXmit.caption == "&XMT OFF" && !frm.cmdXmit.enabled) ops.XmitCmd();
+  if (frm.lblREMOTE.caption == "REMOTE" && p_.form.gAudioSetupApplied) return Step::RemoteSetup;
+  if (p_.MSComm1.isOpen() && p_.MSComm1.inBufferCount() > 0) p_.link().gReadResponse();
+  return Step::Pass;
+}
+
+void MainLoop::externalPtt() {
+  MainWindowModel& frm = p_.frm;
+  Control& ext = frm.lblExtPTT;
+  const bool enabled = p_.settings.gExtPttEnabled;
+  if (frm.lblPTTEn.caption == "OFF") ext.backColor = colours::Yellow;
+  if (!enabled)
+    ext.backColor = colours::Yellow;
+  else if (frm.lblPTTEn.caption == "ON" && ext.backColor == colours::Yellow && p_.form.extPttIdle)
+    ext.backColor = colours::Green;
+  if (!enabled) return;
+  if (ext.backColor == colours::Green && !p_.form.extPttIdle && !p_.ops().xmitLatched) {
+    ext.backColor = colours::Red;
+    p_.ops().cmdPTT_MouseDown(0, 0, 0, 0);
+  }
+  if (ext.backColor == colours::Red && p_.form.extPttIdle) ext.backColor = colours::Green;
+}
+
+// Serves the request flags in their fixed order. False when the radio port
+// must be reopened.
+bool MainLoop::dispatchRequests() {
+  ModeControls& m = p_.modes();
+  ReceiverToggles& t = p_.toggles();
+  PendingOperations& o = p_.ops();
+  if (m.sourcePending) m.sourceCmd();
+  if (m.agcPending) m.agcCmd();
+  if (t.bfoPending) t.bfoCmd();
+  if (t.clipPending) t.clipCmd();
+  for (std::size_t band = 0; band < o.bandPending.size(); ++band)
+    if (o.bandPending[band]) o.bandCmd(static_cast<int>(band));
+  if (p_.meter().meterPending) p_.meter().meterCmd();
+  if (m.modePending) m.modeCmd();
+  if (t.mutePending) t.muteCmd();
+  if (t.pttEnPending) t.pttEnCmd();
+  if (t.sideTonePending) t.sideToneCmd();
+  if (o.tunePending) o.tuneCmd();
+  if (t.viewDataPending) t.viewDataCmd();
+  if (t.voxPending) t.voxCmd();
+  if (o.xmitPending) o.XmitCmd();
+  if (o.ampPwrPending) o.ampPwrCmd();
+  if (o.ampOprPending) o.ampOprCmd();
+  if (o.ampTunePending) o.AmpTuneCmd();
+  if (o.m2vPending) o.m2vCmd();
+  if (o.v2mPending) o.v2mCmd();
+  if (t.refreshPending) t.refreshCmd();
+  if (p_.form.gPortSetupDone) return false;
+  if (t.bfoOffsetPending) t.bfoOffsetCmd();
+  if (t.rfGainPending) t.rfGainCmd();
+  if (p_.form.gCATPending) p_.cat().CATCmd();
+  if (m.digPending) m.digCmd();
+  if (o.swapPending) o.swapCmd();
+  if (o.a2bPending) o.a2bCmd();
+  return true;
+}
+
+}  // namespace zr

@@ -1,0 +1,142 @@
+#include "core/MainMenus.h"
+
+#include "cat/CatPort.h"
+#include "core/Errors.h"
+#include "core/MainLoop.h"
+#include "core/Panel.h"
+#include "core/RadioLink.h"
+#include "core/SettingsFiles.h"
+#include "core/StatusDisplay.h"
+#include "setup/PortSetupDialog.h"
+
+namespace zr {
+
+MainMenus::MainMenus(Panel& panel)
+    : p_(panel), portSetup_(std::make_unique<PortSetupDialog>(panel, [&panel](int n) {
+        return panel.describePort ? panel.describePort(n) : std::string();
+      })) {
+  Engine& e = p_.engine;
+  const std::string frm = p_.frm.name();
+  auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
+    e.on(frm, entry, EventKind::Click, [this, handler](const InputEvent&) { (this->*handler)(); });
+  };
+  e.on(frm, "", EventKind::Close, [this](const InputEvent&) { form_queryUnload(); });
+  menu("mnuFileExit", &MainMenus::mnuFileExit_Click);
+  menu("mnuPortSetup", &MainMenus::mnuPortSetup_Click);
+  menu("mnuAudioSetup", &MainMenus::mnuAudioSetup_Click);
+  menu("mnuCATSetup", &MainMenus::mnuCATSetup_Click);
+  menu("mnuChannelSetup", &MainMenus::mnuChannelSetup_Click);
+  menu("mnuScanBands", &MainMenus::mnuScanBands_Click);
+  menu("mnuScanFreqs", &MainMenus::mnuScanFreqs_Click);
+  menu("mnuHelpAbout", &MainMenus::mnuHelpAbout_Click);
+  menu("mnuHelpZR3817", &MainMenus::mnuHelpZR3817_Click);
+
+  frmHelp.window.visible = false;
+  e.addWindow(frmHelp);
+  auto closeAbout = [this](const InputEvent&) {
+    frmHelp.window.visible = false;
+    p_.frm.window.enabled = true;
+  };
+  e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
+  e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
+
+  for (PlaceholderWindowModel* w : {&frmAudioSetup, &frmCATSetup, &frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
+    e.addWindow(*w);
+    auto hide = [w](const InputEvent&) { w->window.visible = false; };
+    e.on(w->name(), "cmdOK", EventKind::Click, hide);
+    e.on(w->name(), "", EventKind::Close, hide);
+  }
+}
+
+MainMenus::~MainMenus() = default;
+
+void MainMenus::writeIniFile() {
+  const MainWindowModel& frm = p_.frm;
+  IniFileValues v;
+  v.left = frm.window.left == MainLoop::kCentredPosition ? 0 : frm.window.left;
+  v.top = frm.window.top == MainLoop::kCentredPosition ? 0 : frm.window.top;
+  for (const auto& d : frm.cmdVFOB) v.vfoB += d.caption;
+  v.vfoBMode = frm.cmbVFOBMode.text;
+  v.split = frm.lblSplit.caption;
+  v.stepSize = frm.cmbStepSize.text;
+  zr::writeIniFile(v);
+}
+
+void MainMenus::form_queryUnload() {
+  try {
+    writeIniFile();
+  } catch (const RuntimeError&) {
+    // Not reported: the program is ending.
+  }
+  SerialPort& radio = p_.MSComm1;
+  if (radio.isOpen()) {
+    try {
+      // Never leave the transmitter keyed behind us.
+      if (p_.st.lastKeyCmd == "K") radio.output("U");
+      radio.output("G00\n");
+      p_.link().gDelay(0.3);
+      radio.discardInput();
+    } catch (const RuntimeError&) {
+    }
+    radio.close();
+  }
+  if (p_.MSComm2.isOpen()) p_.MSComm2.close();
+  p_.engine.requestQuit();
+}
+
+void MainMenus::mnuPortSetup_Click() {
+  p_.frm.window.enabled = false;
+  portSetup_->showModal();
+}
+
+void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
+  p_.frm.window.enabled = false;
+  p_.engine.runModal(window, p_.frm);
+}
+
+void MainMenus::mnuAudioSetup_Click() { showPlaceholder(frmAudioSetup); }
+
+void MainMenus::mnuCATSetup_Click() {
+  showPlaceholder(frmCATSetup);
+  if (p_.form.gCATSetupChanged) {
+    p_.cat().SetUpCATPort();
+    p_.form.gCATSetupChanged = false;
+  }
+}
+
+void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }
+
+void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
+  StatusDisplay& d = p_.display();
+  if (disableFirst) p_.frm.window.enabled = false;
+  p_.st.gScanning = true;
+  d.gShowBandState(false);
+  p_.frm.window.enabled = false;
+  p_.engine.runModal(window, p_.frm);
+  p_.st.gScanning = false;
+  try {
+    d.gShowBandState(d.gTxAllowed(p_.st.gFreqCmd));
+  } catch (const RuntimeError& e) {
+    d.gShowInfo(errMessage("mnuScan", e));
+  }
+}
+
+void MainMenus::mnuScanBands_Click() { runScanner(frmScanBands, false); }
+void MainMenus::mnuScanFreqs_Click() { runScanner(frmScanFreqs, true); }
+
+void MainMenus::mnuHelpAbout_Click() {
+  p_.frm.window.enabled = false;
+  frmHelp.window.caption = "About ";
+  frmHelp.Label1.caption =
+      "\r\nThe ZR-3817/QTA Software project:\r\n"
+      " v0.1 - v0.9: panel, link and scanners written for the project's first radios.\r\n"
+      " v0.96: settings dialogs, channel files and amplifier control.\r\n"
+      " Contact: the project's mailing list.\r\n"
+      " Thanks to every operator who tested it on the air.";
+  frmHelp.Label3.caption = MainLoop::gVersionText;
+  p_.engine.runModal(frmHelp, p_.frm);
+}
+
+void MainMenus::mnuHelpZR3817_Click() { p_.host.openHelp(kHelpFile); }
+
+}  // namespace zr

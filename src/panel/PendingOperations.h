@@ -1,0 +1,52 @@
+#pragma once
+// Request flags and workers of the main window's operations that are served
+// by the service loop but whose behaviour is still to come: tuning by VFO
+// swap and copy, transmit and tune, channels and band buttons, the
+// amplifier. Their buttons raise the flags; the workers only clear them, so
+// the dispatch order is already the final one.
+#include <array>
+
+namespace zr {
+
+class Panel;
+
+class PendingOperations {
+ public:
+  explicit PendingOperations(Panel& panel);  // registers the buttons
+
+  // In dispatch order of the band buttons: 160, 75, 60, 40, 30, 20, 17, 15,
+  // 12, 10 m, WWV, MARS.
+  static constexpr std::array<const char*, 12> kBandButtons = {
+      "cmd160M", "cmd75M", "cmd60M", "cmd40M", "cmd30M", "cmd20M",
+      "cmd17M",  "cmd15M", "cmd12M", "cmd10M", "cmdWWV", "cmdMARS"};
+
+  void bandCmd(int band) { bandPending[band] = false; }
+  void tuneCmd() { tunePending = false; }
+  void XmitCmd() { xmitPending = false; }
+  void ampPwrCmd() { ampPwrPending = false; }
+  void ampOprCmd() { ampOprPending = false; }
+  void AmpTuneCmd() { ampTunePending = false; }
+  void m2vCmd() { m2vPending = false; }
+  void v2mCmd() { v2mPending = false; }
+  void swapCmd() { swapPending = false; }
+  void a2bCmd() { a2bPending = false; }
+  // The external PTT line presses the panel's PTT button.
+  void cmdPTT_MouseDown(int button, int shift, int x, int y);
+
+  std::array<bool, 12> bandPending{};
+  bool tunePending = false;
+  bool xmitPending = false;
+  bool ampPwrPending = false;
+  bool ampOprPending = false;
+  bool ampTunePending = false;
+  bool m2vPending = false;
+  bool v2mPending = false;
+  bool swapPending = false;
+  bool a2bPending = false;
+  bool xmitLatched = false;
+
+ private:
+  Panel& p_;
+};
+
+}  // namespace zr
