@@ -191,6 +191,12 @@ void Engine::applyValue(WindowModel& window, Control& control, const InputEvent&
       if (event.value) control.value = std::clamp(*event.value, std::min(control.min, control.max),
                                                   std::max(control.min, control.max));
       break;
+    case ControlKind::Window:
+      if (event.kind == EventKind::Move) {
+        control.left = event.x;
+        control.top = event.y;
+      }
+      break;
     default:
       break;
   }

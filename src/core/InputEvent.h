@@ -17,6 +17,7 @@ enum class EventKind {
   GotFocus,
   LostFocus,
   Close,      // the window's close box
+  Move,       // the window was moved: x, y = new left and top edge in twips
   Timer,      // raised by the engine itself for a timer control
 };
 
@@ -30,6 +31,8 @@ struct InputEvent {
   int keyCode = 0;
   std::optional<std::string> text;  // new text of a combo box, list box or text box
   std::optional<int> value;         // new value of a scroll bar, check box, list index
+  int x = 0;
+  int y = 0;
 };
 
 }  // namespace zr

@@ -87,7 +87,7 @@ void ModeControls::setAudioSource(const std::string& target) {
   int t = codeDigit(target, 'H');
   if (c < 1 || c > 4 || t < 1 || t > 3) return;
   // OFF/CW is not on the step cycle; the first step leaves it for MIC.
-  
+  if (c == 4) c = 0;
   if (c == t) return;
   if (t < c) t += 3;
   link.gSendCommand(std::string(static_cast<std::size_t>(t - c), 'H'), true, 0.2);
@@ -99,7 +99,7 @@ void ModeControls::setLocalRemote(const std::string& target) {
   if (target == "LOCAL") want = kLocalAudio;
   if (want.empty()) return;
   TransceiverState& st = p_.st;
-  for (int tries = 0; st.gLocalRemote != want && tries < 40; ++tries) {
+  for (int tries = 0; st.gLocalRemote != want && tries < kLocalRemoteTries; ++tries) {
     p_.link().gSendCommand(st.gFwType == 1 ? kAudioToggle : want, true, 0.2);
     p_.link().gReadResponse();
   }
@@ -131,9 +131,9 @@ void ModeControls::digCmd() {
   if (text == "OFF") {
     // The source can only be set under local audio, so remote audio comes
     // back last. Every saved value is spent, so the next digital mode saves afresh.
-    if (digSavedLocalRemote_ == kRemoteAudio) setLocalRemote("REMOTE");
     if (codeDigit(digSavedSource_, 'H') >= 0) setAudioSource(digSavedSource_);
     if (codeDigit(digSavedVox_, 'V') >= 0) stepVoxTo(digSavedVox_);
+    if (digSavedLocalRemote_ == kRemoteAudio) setLocalRemote("REMOTE");
     digSavedLocalRemote_.clear();
     digSavedSource_.clear();
     digSavedVox_.clear();

@@ -21,6 +21,10 @@ Control makeControl(ControlKind kind, std::string name, int index, std::string p
     case ControlKind::ScrollBar:
       c.max = 32767;
       break;
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+      c.max = 1;
+      break;
     default:
       break;
   }

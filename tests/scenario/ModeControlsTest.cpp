@@ -50,15 +50,6 @@ class ModeControlsTest : public ::testing::Test {
   EngineHarness h;
 };
 
-TEST_F(ModeControlsTest, ModeNamesMapToCodes) {
-  EXPECT_EQ(ModeControls::ModeCmdString("USB"), "M1");
-  EXPECT_EQ(ModeControls::ModeCmdString("LSB"), "M2");
-  EXPECT_EQ(ModeControls::ModeCmdString("AME"), "M3");
-  EXPECT_EQ(ModeControls::ModeCmdString("CW"), "M4");
-  EXPECT_EQ(ModeControls::ModeCmdString("usb"), "");
-  EXPECT_EQ(ModeControls::ModeCmdString(""), "");
-}
-
 TEST_F(ModeControlsTest, ModeClickOnlyRaisesTheFlagAndTheWorkerSteps) {
   start(1);
   radio().mode = 3;
@@ -71,18 +62,6 @@ TEST_F(ModeControlsTest, ModeClickOnlyRaisesTheFlagAndTheWorkerSteps) {
   EXPECT_EQ(h.written(), "MM\n");
   EXPECT_EQ(radio().mode, 1);
   EXPECT_EQ(frm().cmbMode.text, "USB");
-}
-
-TEST_F(ModeControlsTest, ModeOnStepFirmwareThree) {
-  start(3);
-  choose("cmbMode", "CW");
-  modes().modeCmd();
-  EXPECT_EQ(h.written(), "mmm\n");
-  EXPECT_EQ(radio().mode, 4);
-  h.radio.clearLog();
-  choose("cmbMode", "CW");  // already in force
-  modes().modeCmd();
-  EXPECT_EQ(h.written(), "");
 }
 
 TEST_F(ModeControlsTest, ModeOnAbsoluteFirmwareCarriesTheFrequency) {

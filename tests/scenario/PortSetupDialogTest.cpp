@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "core/MainMenus.h"
 #include "core/SettingsFiles.h"
 #include "serial/TempDir.h"
 #include "setup/PortList.h"
@@ -59,9 +60,13 @@ class PortSetupDialogTest : public ::testing::Test {
     return -1;
   }
 
+  PortSetupDialogTest() {
+    h.panel.describePort = [](int n) { return "dev" + std::to_string(n); };
+  }
+
   EngineHarness h;
   Settings& settings = h.panel.settings;
-  PortSetupDialog dialog{h.panel, [](int n) { return "dev" + std::to_string(n); }};
+  PortSetupDialog& dialog = h.panel.menus().portSetup();
   PortSetupWindowModel& m = dialog.model();
 };
 

@@ -1,5 +1,7 @@
 #include "ui/qt/ViewSet.h"
 
+#include "ui/qt/PortSetupView.h"
+
 #include "ui/qt/MainWindowView.h"
 
 namespace zr::qt {
@@ -23,6 +25,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
   if (model.name() == mainWindowName) {
     main_ = std::make_unique<MainWindowView>(model, sink_);
     view = main_.get();
+  } else if (model.name() == PortSetupView::windowName) {
+    view = new PortSetupView(model, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }

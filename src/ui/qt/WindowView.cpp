@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QMoveEvent>
+#include <QScreen>
+#include <cmath>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -262,6 +265,46 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
     if (now.visible) show();
     else hide();
   }
+  if (now.visible && (!before || !before->visible || before->left != now.left || before->top != now.top))
+    placeWindow(now);
+}
+
+// Positions are kept in twips, 1440 to the logical inch, so a position saved
+// by one run restores the same place on the same desktop.
+int WindowView::toPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
+int WindowView::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpiX())); }
+
+void WindowView::placeWindow(const Control& now) {
+  QPoint target;
+  if (now.left == kCentred || now.top == kCentred) {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    target = QPoint(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 3);
+  } else {
+    target = QPoint(toPixels(now.left), toPixels(now.top));
+  }
+  placing_ = true;
+  move(target);
+  placing_ = false;
+  reportPosition();
+}
+
+void WindowView::reportPosition() {
+  const int left = toTwips(pos().x());
+  const int top = toTwips(pos().y());
+  if (left == window_.left && top == window_.top) return;
+  InputEvent e = inputOf(EventKind::Move);
+  e.window = name_;
+  e.x = left;
+  e.y = top;
+  if (sink_) sink_(std::move(e));
+}
+
+void WindowView::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (!placing_ && isVisible()) reportPosition();
 }
 
 QWidget* WindowView::widget(const std::string& name, int index) const {

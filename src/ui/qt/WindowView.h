@@ -4,6 +4,7 @@
 // model by difference with the last one it showed, and never lets a change
 // made by code come back as input.
 #include <QMainWindow>
+#include <QMoveEvent>
 #include <functional>
 #include <map>
 #include <set>
@@ -57,6 +58,7 @@ class WindowView : public QMainWindow {
   QWidget* widgetById(const std::string& id) const;
 
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -72,6 +74,13 @@ class WindowView : public QMainWindow {
   void connectInput(Binding& binding);
   void layoutGeneric();
   void applyWindow(const Control* before, const Control& now);
+  void placeWindow(const Control& now);
+  void reportPosition();
+  int toPixels(int twips) const;
+  int toTwips(int pixels) const;
+  // The model's "centred as designed" position.
+  static constexpr int kCentred = -2147483647 - 1;
+  bool placing_ = false;
   void applyBinding(Binding& binding, const Control* before, const Control& now);
   void applyAction(QAction* action, const Control* before, const Control& now);
   void showStaleText(Binding& binding);
