@@ -42,6 +42,10 @@ void MainLoop::stmt(const std::function<void()>& statement) {
 
 void MainLoop::Form_Load() {
   MainWindowModel& frm = p_.frm;
+  if (!instanceLock_.acquire()) {
+    p_.engine.messageBox(std::string(gVersionText) + " is already running. OK to Close this program.");
+    return;
+  }
   placeWindow();
   frm.window.caption = gVersionText;
   initialControls();

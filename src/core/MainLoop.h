@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/InstanceLock.h"
+
 namespace zr {
 
 class Panel;
@@ -53,6 +55,7 @@ class MainLoop {
   void stmt(const std::function<void()>& statement);
 
   Panel& p_;
+  InstanceLock instanceLock_;
   bool loopStarted_ = false;
 };
 

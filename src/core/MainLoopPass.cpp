@@ -16,6 +16,7 @@ namespace zr {
 
 namespace {
 constexpr double kTuneTimeout = 20.0;
+constexpr double kIdleBlock = 0.02;
 }  // namespace
 
 MainLoop::Step MainLoop::servicePass() {
@@ -29,9 +30,13 @@ MainLoop::Step MainLoop::servicePass() {
     // spin without ever reading the transceiver again.
   }
 
-  // Idle: wait for input, but no longer than until the next sync is due.
-  const double untilSync = SyncPoller::kInterval + 0.001 - secondsSince(st.gLastSyncTime, p_.clock.now());
-  p_.engine.pump(std::clamp(untilSync, 0.0, 0.02));
+  // Idle: wait for input, but no longer than until the next sync is due
+  // (and always a little, so a pass never spins).
+  double block = kIdleBlock;
+  if (controlMode == "REMOTE")
+    block = std::clamp(SyncPoller::kInterval + 0.001 - secondsSince(st.gLastSyncTime, p_.clock.now()), 0.001,
+                       kIdleBlock);
+  p_.engine.pump(block);
 
   if (st.gRadioBreak) return Step::Query;
   p_.display().gUpdateDisplay();

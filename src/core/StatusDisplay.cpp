@@ -6,6 +6,7 @@
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
+#include "core/MainLoop.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
 #include "core/SyncPoller.h"
@@ -123,10 +124,13 @@ void StatusDisplay::gShowBandState(bool allowed) {
   TransceiverState& st = p_.st;
   MainWindowModel& frm = p_.frm;
   if (st.gScanning) allowed = false;
-  frm.cmdPTTEn.enabled = allowed;
-  frm.cmdPTT.enabled = allowed;
-  frm.cmdXmit.enabled = allowed && frm.cmdTune.caption == "T&UNE ON";
-  frm.cmdTune.enabled = allowed && frm.cmdXmit.caption == "&XMT ON";
+  // Under local control the transmit buttons stay as the local setup left
+  // them (disabled): the panel cannot key a transceiver it does not control.
+  const bool buttons = allowed && p_.mainLoop().controlMode != "LOCAL";
+  frm.cmdPTTEn.enabled = buttons;
+  frm.cmdPTT.enabled = buttons;
+  frm.cmdXmit.enabled = buttons && frm.cmdTune.caption == "T&UNE ON";
+  frm.cmdTune.enabled = buttons && frm.cmdXmit.caption == "&XMT ON";
   if (allowed) {
     if (st.gPttEnable == "'0") p_.cmds().gTogglePttEnable();
     setLabel(frm.lblInBand, "", colours::LightGrey);

@@ -1,5 +1,6 @@
 #include "ui/qt/HelpWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -14,9 +15,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), text_(new
   resize(640, 480);
 }
 
+// The working folder first (an operator's own copy wins), then the help
+// shipped beside the program.
+QString HelpWindow::locate(const QString& fileName) {
+  const QString appDir = QCoreApplication::applicationDirPath();
+  for (const QString& candidate : {fileName, appDir + "/" + fileName, appDir + "/help/" + fileName})
+    if (QFile::exists(candidate)) return candidate;
+  return fileName;
+}
+
 void HelpWindow::showFile(const QString& fileName) {
   setWindowTitle(fileName);
-  QFile file(fileName);
+  QFile file(locate(fileName));
   if (!file.exists()) {
     text_->setPlainText(tr("The help file %1 was not found in %2.").arg(fileName, QDir::currentPath()));
   } else if (!file.open(QIODevice::ReadOnly)) {

@@ -12,6 +12,7 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
   void showFile(const QString& fileName);
+  static QString locate(const QString& fileName);
 
  private:
   QPlainTextEdit* text_;
