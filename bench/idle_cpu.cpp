@@ -1,0 +1,84 @@
+// CPU used by an idle panel connected to the simulator over a
+// pseudo-terminal: the engine runs the real startup and service loop on the
+// system clock; after startup settles, CPU time is measured over a window of
+// steady receive. Usage: bench_idle_cpu [seconds]
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/MainLoop.h"
+#include "core/Panel.h"
+#include "core/serial/PosixPortProbe.h"
+#include "core/serial/PosixSerialPort.h"
+
+namespace {
+
+struct NullHost : zr::Host {
+  void publish(std::shared_ptr<const zr::Snapshot>) override {}
+  void beep() override {}
+  void messageBox(const std::string&, const std::string&) override {}
+  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
+  void openHelp(const std::string&) override {}
+  void quit() override {}
+};
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const double window = argc > 1 ? std::atof(argv[1]) : 20.0;
+  const auto dir = std::filesystem::temp_directory_path() / ("zr3817-idle-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+  std::ofstream("PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
+
+  const pid_t sim = fork();
+  if (sim == 0) {
+    execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", dir.c_str(), "--port", "1", "--firmware", "2", nullptr);
+    _exit(127);
+  }
+  for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+  zr::SystemClock clock;
+  NullHost host;
+  zr::PosixSerialPort radio, cat;
+  zr::PosixPortProbe probe;
+  zr::Panel panel(clock, host, radio, cat, probe);
+  std::thread engine([&] { panel.run(); });
+
+  std::this_thread::sleep_for(std::chrono::seconds(8));  // startup and remote setup
+  const bool remote = panel.mainLoop().controlMode == "REMOTE";
+  const double cpu0 = cpuSeconds();
+  const auto t0 = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::duration<double>(window));
+  const double cpu = cpuSeconds() - cpu0;
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+
+  zr::InputEvent close;
+  close.window = "frmZR3817";
+  close.kind = zr::EventKind::Close;
+  panel.engine.post(close);
+  engine.join();
+  kill(sim, SIGTERM);
+  waitpid(sim, nullptr, 0);
+  std::filesystem::current_path("/");
+  std::filesystem::remove_all(dir);
+
+  std::printf("idle panel (%s control), %.1f s of steady receive: %.3f s CPU = %.2f %% of one core\n",
+              remote ? "remote" : "NOT remote", wall, cpu, 100.0 * cpu / wall);
+  return remote ? 0 : 1;
+}
