@@ -226,5 +226,55 @@ TEST_F(StartupTest, ClosingWhileKeyedUnkeysBeforeThePortsClose) {
   EXPECT_EQ(cmds.back().text, "G00");
 }
 
+TEST(StartupMidnightTest, AmplifierTuneRunningTooLongIsCancelledAcrossMidnight) {
+  TempWorkDir dir;
+  EngineHarness h{23 * 3600.0 + 59 * 60.0 + 30.0};
+  TempWorkDir::write("PortSetup.txt", kPortSetup);
+  h.attachSimulator(2);
+  std::string atNineteen, atTwentyOne;
+  double started = 0;
+  h.clock.scheduleAt(15, [&] {  // 23:59:45
+    h.panel.st.gAmpTuning = true;
+    h.panel.st.gAmpTuneStart = started = h.clock.now();
+    h.panel.st.gKeyCmd = "K";
+  });
+  h.clock.scheduleAt(15 + 19.5, [&] { atNineteen = h.panel.frm.txtInfo.text; });
+  h.clock.scheduleAt(15 + 21, [&] { atTwentyOne = h.panel.frm.txtInfo.text; });
+  InputEvent close;
+  close.window = "frmZR3817";
+  close.kind = EventKind::Close;
+  h.inputAt(40, close);
+  h.panel.run();
+  EXPECT_GT(started, 86000.0);
+  EXPECT_NE(atNineteen, "Timeout: Tune Cancelled");
+  EXPECT_EQ(atTwentyOne, "Timeout: Tune Cancelled");
+  EXPECT_FALSE(h.panel.st.gAmpTuning);
+  EXPECT_EQ(h.panel.st.gKeyCmd, "U");
+}
+
+TEST_F(StartupTest, ExternalPttLineFollowsDsr) {
+  TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n1\r\n");
+  h.attachSimulator(2);
+  Colour pressed = 0, released = 0;
+  h.clock.scheduleAt(12, [&] { h.radio.setDsr(false); });
+  h.clock.scheduleAt(12.5, [&] { pressed = h.panel.frm.lblExtPTT.backColor; });
+  h.clock.scheduleAt(13, [&] { h.radio.setDsr(true); });
+  h.clock.scheduleAt(13.5, [&] { released = h.panel.frm.lblExtPTT.backColor; });
+  runUntil(15);
+  EXPECT_TRUE(h.panel.settings.gExtPttEnabled);
+  EXPECT_EQ(pressed, colours::Red);
+  EXPECT_EQ(released, colours::Green);
+  EXPECT_TRUE(h.host.messages.empty());
+}
+
+TEST_F(StartupTest, StuckExternalPttAtStartIsReported) {
+  TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n1\r\n");
+  h.attachSimulator(2);
+  h.radio.setDsr(false);
+  runUntil(10);
+  ASSERT_EQ(h.host.messages.size(), 1u);
+  EXPECT_EQ(h.host.messages[0], "Check for stuck Push-to-Talk key, then click OK.");
+}
+
 }  // namespace
 }  // namespace zr::test
