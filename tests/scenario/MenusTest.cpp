@@ -1,0 +1,113 @@
+// The menus while the panel runs: each window opens modally over the main
+// window, holds up the service loop, and gives the main window back.
+#include <gtest/gtest.h>
+
+#include "core/MainMenus.h"
+#include "support/EngineHarness.h"
+#include "support/TempWorkDir.h"
+
+namespace zr::test {
+namespace {
+
+class MenusTest : public ::testing::Test {
+ protected:
+  MenusTest() {
+    TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n");
+    h.attachSimulator(2);
+  }
+  void click(double at, const std::string& window, const std::string& control) {
+    InputEvent e;
+    e.window = window;
+    e.control = control;
+    h.inputAt(at, e);
+  }
+  void runUntil(double end) {
+    InputEvent close;
+    close.window = "frmZR3817";
+    close.kind = EventKind::Close;
+    h.inputAt(end, close);
+    h.panel.run();
+  }
+  std::vector<double> syncTimes() {
+    std::vector<double> t;
+    for (const auto& c : h.simulator().commands())
+      if (c.text == "U") t.push_back(c.time);
+    return t;
+  }
+  TempWorkDir dir;
+  EngineHarness h;
+};
+
+TEST_F(MenusTest, ADialogHoldsUpTheLoopAndGivesTheMainWindowBack) {
+  bool mainDisabled = false;
+  click(10, "frmZR3817", "mnuAudioSetup");
+  h.clock.scheduleAt(12, [&] { mainDisabled = !h.panel.frm.window.enabled; });
+  click(20, "frmAudioSetup", "cmdOK");
+  runUntil(30);
+  EXPECT_TRUE(mainDisabled);
+  EXPECT_TRUE(h.panel.frm.window.enabled);
+  // No sync while the dialog was open; syncs again afterwards.
+  int during = 0, after = 0;
+  for (double t : syncTimes()) {
+    if (t > 10.5 && t < 20) ++during;
+    if (t > 20) ++after;
+  }
+  EXPECT_EQ(during, 0);
+  EXPECT_GE(after, 3);
+}
+
+TEST_F(MenusTest, InputToTheMainWindowIsRefusedWhileADialogIsOpen) {
+  click(10, "frmZR3817", "mnuChannelSetup");
+  click(11, "frmZR3817", "cmdGetStatus");  // dropped: the main window is disabled
+  click(12, "frmChannelSetup", "cmdOK");
+  runUntil(13);
+  int queriesAfterStartup = 0;
+  for (const auto& c : h.simulator().commands())
+    if (c.text == "?" && c.time > 10) ++queriesAfterStartup;
+  EXPECT_EQ(queriesAfterStartup, 0);
+}
+
+TEST_F(MenusTest, AboutShowsTheVersion) {
+  std::string caption, version;
+  click(10, "frmZR3817", "mnuHelpAbout");
+  h.clock.scheduleAt(11, [&] {
+    caption = h.panel.menus().frmHelp.window.caption;
+    version = h.panel.menus().frmHelp.Label3.caption;
+  });
+  click(12, "frmHelp", "cmdOK");
+  runUntil(13);
+  EXPECT_EQ(caption, "About ");
+  EXPECT_EQ(version, "ZR-3817 0.962 : 11-21-17 : 1600");
+  EXPECT_TRUE(h.panel.frm.window.enabled);
+  const std::string& credits = h.panel.menus().frmHelp.Label1.caption;
+  EXPECT_EQ(credits.rfind("\r\nThe ZR-3817/QTA Software project:\r\n", 0), 0u);
+}
+
+TEST_F(MenusTest, HelpOpensTheOperatorsHelp) {
+  click(10, "frmZR3817", "mnuHelpZR3817");
+  runUntil(11);
+  EXPECT_EQ(h.host.helpFiles, (std::vector<std::string>{"ZR3817V0961.hlp"}));
+}
+
+TEST_F(MenusTest, ScanBlocksTransmitUntilTheScannerCloses) {
+  bool blocked = false;
+  click(10, "frmZR3817", "mnuScanBands");
+  h.clock.scheduleAt(11, [&] { blocked = h.panel.frm.lblInBand.caption == "Scanning" && !h.panel.frm.cmdPTT.enabled; });
+  click(12, "frmScanBands", "cmdOK");
+  runUntil(14);
+  EXPECT_TRUE(blocked);
+  EXPECT_FALSE(h.panel.st.gScanning);
+  EXPECT_EQ(h.panel.frm.lblInBand.caption, "");  // 14.250 MHz is in band
+  EXPECT_TRUE(h.panel.frm.cmdPTT.enabled);
+}
+
+TEST_F(MenusTest, ExitWithTheRadioPortClosedWritesTheFileAndSendsNothing) {
+  TempWorkDir::write("PortSetup.txt", "5\r\n9600,N,8,1\r\ncomNone\r\n0\r\n");
+  click(3, "frmZR3817", "mnuFileExit");
+  h.panel.run();
+  EXPECT_TRUE(h.simulator().commands().empty());
+  EXPECT_FALSE(TempWorkDir::read("ZR3817ini.txt").empty());
+}
+
+}  // namespace
+}  // namespace zr::test
