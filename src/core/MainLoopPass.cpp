@@ -10,7 +10,10 @@
 #include "core/SyncPoller.h"
 #include "panel/ModeControls.h"
 #include "panel/PendingOperations.h"
+#include "panel/Amplifier.h"
 #include "panel/ReceiverToggles.h"
+#include "panel/Transmit.h"
+#include "panel/VfoSplit.h"
 
 namespace zr {
 
@@ -50,6 +53,8 @@ MainLoop::Step MainLoop::servicePass() {
         st.gKeyCmd = "U";
         st.gAmpTuning = false;
         frm.txtInfo.text = "Timeout: Tune Cancelled";
+        // Unkey now rather than after the refresh's wait.
+        p_.sync().gSendSync(st.gKeyCmd);
         p_.toggles().refreshCmd();
       }
     }
@@ -68,9 +73,8 @@ MainLoop::Step MainLoop::servicePass() {
     return Step::RemoteAlign;
   }
 
-  PendingOperations& ops = p_.ops();
-  if (frm.cmdTune.caption == "T&UNE OFF" && !frm.cmdTune.enabled) ops.tuneCmd();
-  if (frm.cmdXmit.caption == "&XMT OFF" && !frm.cmdXmit.enabled) ops.XmitCmd();
+  if (frm.cmdTune.caption == "T&UNE OFF" && !frm.cmdTune.enabled) p_.transmit().tuneCmd();
+  if (frm.cmdXmit.caption == "&XMT OFF" && !frm.cmdXmit.enabled) p_.transmit().XmitCmd();
   if (frm.lblREMOTE.caption == "REMOTE" && p_.form.gAudioSetupApplied) return Step::RemoteSetup;
   if (p_.MSComm1.isOpen() && p_.MSComm1.inBufferCount() > 0) p_.link().gReadResponse();
   return Step::Pass;
@@ -86,9 +90,9 @@ void MainLoop::externalPtt() {
   else if (frm.lblPTTEn.caption == "ON" && ext.backColor == colours::Yellow && p_.form.extPttIdle)
     ext.backColor = colours::Green;
   if (!enabled) return;
-  if (ext.backColor == colours::Green && !p_.form.extPttIdle && !p_.ops().xmitLatched) {
+  if (ext.backColor == colours::Green && !p_.form.extPttIdle && !p_.transmit().xmitLatched) {
     ext.backColor = colours::Red;
-    p_.ops().cmdPTT_MouseDown(0, 0, 0, 0);
+    p_.transmit().cmdPTT_MouseDown(0, 0, 0, 0);
   }
   if (ext.backColor == colours::Red && p_.form.extPttIdle) ext.backColor = colours::Green;
 }
@@ -110,13 +114,15 @@ bool MainLoop::dispatchRequests() {
   if (t.mutePending) t.muteCmd();
   if (t.pttEnPending) t.pttEnCmd();
   if (t.sideTonePending) t.sideToneCmd();
-  if (o.tunePending) o.tuneCmd();
+  Transmit& x = p_.transmit();
+  Amplifier& a = p_.amp();
+  if (x.tunePending) x.tuneCmd();
   if (t.viewDataPending) t.viewDataCmd();
   if (t.voxPending) t.voxCmd();
-  if (o.xmitPending) o.XmitCmd();
-  if (o.ampPwrPending) o.ampPwrCmd();
-  if (o.ampOprPending) o.ampOprCmd();
-  if (o.ampTunePending) o.AmpTuneCmd();
+  if (x.xmitPending) x.XmitCmd();
+  if (a.ampPwrPending) a.ampPwrCmd();
+  if (a.ampOprPending) a.ampOprCmd();
+  if (a.ampTunePending) a.AmpTuneCmd();
   if (o.m2vPending) o.m2vCmd();
   if (o.v2mPending) o.v2mCmd();
   if (t.refreshPending) t.refreshCmd();
@@ -125,8 +131,9 @@ bool MainLoop::dispatchRequests() {
   if (t.rfGainPending) t.rfGainCmd();
   if (p_.form.gCATPending) p_.cat().CATCmd();
   if (m.digPending) m.digCmd();
-  if (o.swapPending) o.swapCmd();
-  if (o.a2bPending) o.a2bCmd();
+  VfoSplit& v = p_.vfo();
+  if (v.swapPending) v.swapCmd();
+  if (v.a2bPending) v.a2bCmd();
   return true;
 }
 

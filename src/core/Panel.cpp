@@ -12,6 +12,10 @@
 #include "core/MainMenus.h"
 #include "panel/ModeControls.h"
 #include "panel/PendingOperations.h"
+#include "panel/Amplifier.h"
+#include "panel/Transmit.h"
+#include "panel/Tuning.h"
+#include "panel/VfoSplit.h"
 #include "panel/ReceiverToggles.h"
 
 namespace zr {
@@ -32,6 +36,10 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       modes_(std::make_unique<ModeControls>(*this)),
       toggles_(std::make_unique<ReceiverToggles>(*this)),
       ops_(std::make_unique<PendingOperations>(*this)),
+      tuning_(std::make_unique<Tuning>(*this)),
+      vfo_(std::make_unique<VfoSplit>(*this)),
+      transmit_(std::make_unique<Transmit>(*this)),
+      amp_(std::make_unique<Amplifier>(*this)),
       cat_(std::make_unique<CatPort>(*this)),
       menus_(std::make_unique<MainMenus>(*this)),
       mainLoop_(std::make_unique<MainLoop>(*this)) {

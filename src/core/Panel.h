@@ -29,6 +29,10 @@ class PendingOperations;
 class CatPort;
 class MainMenus;
 class MainLoop;
+class Tuning;
+class VfoSplit;
+class Transmit;
+class Amplifier;
 
 // Variables of the main window that several routines share.
 struct FormVars {
@@ -76,6 +80,10 @@ class Panel {
   ModeControls& modes() { return *modes_; }
   ReceiverToggles& toggles() { return *toggles_; }
   PendingOperations& ops() { return *ops_; }
+  Tuning& tuning() { return *tuning_; }
+  VfoSplit& vfo() { return *vfo_; }
+  Transmit& transmit() { return *transmit_; }
+  Amplifier& amp() { return *amp_; }
   CatPort& cat() { return *cat_; }
   MainMenus& menus() { return *menus_; }
   MainLoop& mainLoop() { return *mainLoop_; }
@@ -93,6 +101,10 @@ class Panel {
   std::unique_ptr<ModeControls> modes_;
   std::unique_ptr<ReceiverToggles> toggles_;
   std::unique_ptr<PendingOperations> ops_;
+  std::unique_ptr<Tuning> tuning_;
+  std::unique_ptr<VfoSplit> vfo_;
+  std::unique_ptr<Transmit> transmit_;
+  std::unique_ptr<Amplifier> amp_;
   std::unique_ptr<CatPort> cat_;
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<MainLoop> mainLoop_;

@@ -10,17 +10,8 @@ PendingOperations::PendingOperations(Panel& panel) : p_(panel) {
     p_.engine.on(frm, control, EventKind::Click, [&flag](const InputEvent&) { flag = true; });
   };
   for (std::size_t i = 0; i < kBandButtons.size(); ++i) raise(kBandButtons[i], bandPending[i]);
-  raise("cmdTune", tunePending);
-  raise("cmdXmit", xmitPending);
-  raise("cmdAmpPwr", ampPwrPending);
-  raise("cmdAmpOpr", ampOprPending);
-  raise("cmdTuneAmp", ampTunePending);
   raise("cmdM2V", m2vPending);
   raise("cmdV2M", v2mPending);
-  raise("cmdSwap", swapPending);
-  raise("cmdA2B", a2bPending);
 }
-
-void PendingOperations::cmdPTT_MouseDown(int, int, int, int) {}
 
 }  // namespace zr

@@ -1,8 +1,7 @@
 #pragma once
 // Request flags and workers of the main window's operations that are served
-// by the service loop but whose behaviour is still to come: tuning by VFO
-// swap and copy, transmit and tune, channels and band buttons, the
-// amplifier. Their buttons raise the flags; the workers only clear them, so
+// by the service loop but whose behaviour is still to come: the channel
+// buttons and the band buttons. Their buttons raise the flags; the workers only clear them, so
 // the dispatch order is already the final one.
 #include <array>
 
@@ -21,29 +20,12 @@ class PendingOperations {
       "cmd17M",  "cmd15M", "cmd12M", "cmd10M", "cmdWWV", "cmdMARS"};
 
   void bandCmd(int band) { bandPending[band] = false; }
-  void tuneCmd() { tunePending = false; }
-  void XmitCmd() { xmitPending = false; }
-  void ampPwrCmd() { ampPwrPending = false; }
-  void ampOprCmd() { ampOprPending = false; }
-  void AmpTuneCmd() { ampTunePending = false; }
   void m2vCmd() { m2vPending = false; }
   void v2mCmd() { v2mPending = false; }
-  void swapCmd() { swapPending = false; }
-  void a2bCmd() { a2bPending = false; }
-  // The external PTT line presses the panel's PTT button.
-  void cmdPTT_MouseDown(int button, int shift, int x, int y);
 
   std::array<bool, 12> bandPending{};
-  bool tunePending = false;
-  bool xmitPending = false;
-  bool ampPwrPending = false;
-  bool ampOprPending = false;
-  bool ampTunePending = false;
   bool m2vPending = false;
   bool v2mPending = false;
-  bool swapPending = false;
-  bool a2bPending = false;
-  bool xmitLatched = false;
 
  private:
   Panel& p_;

@@ -1,0 +1,61 @@
+#pragma once
+// Transmitting: the PTT button (held with the mouse, or pressed by the
+// external PTT line), the latching XMT button and the TUNE carrier. The key
+// itself travels with every sync exchange in gKeyCmd; whatever ends a
+// transmission leaves it at "U".
+#include <string>
+
+namespace zr {
+
+class Panel;
+
+class Transmit {
+ public:
+  explicit Transmit(Panel& panel);  // registers the buttons
+
+  // Bounds of the tune restore: a mode cycle has four places and the source
+  // cycle three; one extra pass covers a reply lost on the line.
+  static constexpr int kModeRestoreSteps = 4;
+  static constexpr int kSourceRestoreSteps = 3;
+
+  // Button 1 holds the PTT; button 0 is the external line (service loop).
+  void cmdPTT_MouseDown(int button, int shift, int x, int y);
+  void cmdPTT_MouseUp(int button, int shift, int x, int y);
+  void XmitCmd();
+  void tuneCmd();
+
+  bool xmitPending = false;
+  bool tunePending = false;
+  bool xmitLatched = false;
+  bool pttHeld = false;
+  std::string splitReturnFreq;
+
+ private:
+  struct TuneSaved {
+    std::string mode, sideTone, pttEnable, source;
+  };
+
+  bool splitOn() const;
+  bool modesDiffer() const;
+  bool extActive() const;
+  // True when the link can no longer carry the key (lost sync, break).
+  bool linkLost() const;
+  // Lets window events run, waiting at most until the next sync is due.
+  void pumpOnce();
+  // Keeps the sync going until the button and the external line are released.
+  void absorbUntilReleased();
+  // VFO A's digit row shows VFO B while transmitting on it.
+  void showVfoBOnVfoA();
+  void pttLoop(const std::string& aCmd, bool split);
+  void startXmit();
+  void stopXmit();
+  void startTune();
+  void stopTune();
+  void restoreAfterTune();
+
+  Panel& p_;
+  TuneSaved tuneSaved_;
+  bool xmitRetuned_ = false;  // the latched transmission moved to VFO B
+};
+
+}  // namespace zr
