@@ -7,12 +7,16 @@
 #include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
+#include "setup/CatSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 
 namespace zr {
 
 MainMenus::MainMenus(Panel& panel)
     : p_(panel), portSetup_(std::make_unique<PortSetupDialog>(panel, [&panel](int n) {
+        return panel.describePort ? panel.describePort(n) : std::string();
+      })),
+      catSetup_(std::make_unique<CatSetupDialog>(panel, [&panel](int n) {
         return panel.describePort ? panel.describePort(n) : std::string();
       })) {
   Engine& e = p_.engine;
@@ -40,7 +44,7 @@ MainMenus::MainMenus(Panel& panel)
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
 
-  for (PlaceholderWindowModel* w : {&frmAudioSetup, &frmCATSetup, &frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
+  for (PlaceholderWindowModel* w : {&frmAudioSetup, &frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
     e.addWindow(*w);
     auto hide = [w](const InputEvent&) { w->window.visible = false; };
     e.on(w->name(), "cmdOK", EventKind::Click, hide);
@@ -97,7 +101,8 @@ void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
 void MainMenus::mnuAudioSetup_Click() { showPlaceholder(frmAudioSetup); }
 
 void MainMenus::mnuCATSetup_Click() {
-  showPlaceholder(frmCATSetup);
+  p_.frm.window.enabled = false;
+  catSetup_->showModal();
   if (p_.form.gCATSetupChanged) {
     p_.cat().SetUpCATPort();
     p_.form.gCATSetupChanged = false;

@@ -10,6 +10,7 @@ namespace zr {
 
 class Panel;
 class PortSetupDialog;
+class CatSetupDialog;
 
 class MainMenus {
  public:
@@ -32,6 +33,7 @@ class MainMenus {
 
   AboutWindowModel frmHelp;
   PortSetupDialog& portSetup() { return *portSetup_; }
+  CatSetupDialog& catSetup() { return *catSetup_; }
 
  private:
   void showPlaceholder(PlaceholderWindowModel& window);
@@ -40,8 +42,8 @@ class MainMenus {
 
   Panel& p_;
   std::unique_ptr<PortSetupDialog> portSetup_;
+  std::unique_ptr<CatSetupDialog> catSetup_;
   PlaceholderWindowModel frmAudioSetup{"frmAudioSetup", "Audio Setup"};
-  PlaceholderWindowModel frmCATSetup{"frmCATSetup", "CAT Setup"};
   PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
   PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
   PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};

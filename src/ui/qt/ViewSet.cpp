@@ -1,5 +1,6 @@
 #include "ui/qt/ViewSet.h"
 
+#include "ui/qt/CatSetupView.h"
 #include "ui/qt/PortSetupView.h"
 
 #include "ui/qt/MainWindowView.h"
@@ -27,6 +28,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
     view = main_.get();
   } else if (model.name() == PortSetupView::windowName) {
     view = new PortSetupView(model, sink_, main_.get());
+  } else if (model.name() == CatSetupView::windowName) {
+    view = new CatSetupView(model, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }

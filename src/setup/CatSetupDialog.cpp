@@ -1,0 +1,176 @@
+#include "setup/CatSetupDialog.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/Convert.h"
+#include "core/Errors.h"
+#include "core/Panel.h"
+#include "core/SettingsFiles.h"
+#include "core/StatusDisplay.h"
+#include "setup/PortList.h"
+
+namespace zr {
+
+namespace {
+
+// At most `limit` fields; the last one keeps any further commas.
+std::vector<std::string> splitFields(const std::string& text, std::size_t limit) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (fields.size() + 1 < limit) {
+    const std::size_t comma = text.find(',', start);
+    if (comma == std::string::npos) break;
+    fields.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  fields.push_back(text.substr(start));
+  return fields;
+}
+
+// Fields 2 to 4 (parity, data bits, stop bits) joined by commas.
+std::string framing(const std::vector<std::string>& fields) {
+  std::string out;
+  for (std::size_t i = 1; i < fields.size() && i < 4; ++i) out += (i > 1 ? "," : "") + fields[i];
+  return out;
+}
+
+// Puts `text` into the list (once) and selects it.
+void addAndSelect(Control& list, const std::string& text) {
+  if (std::find(list.items.begin(), list.items.end(), text) == list.items.end()) list.items.push_back(text);
+  list.text = text;
+}
+
+}  // namespace
+
+CatSetupDialog::CatSetupDialog(Panel& panel, PortDescriber describePort)
+    : p_(panel), describePort_(std::move(describePort)) {
+  p_.engine.addWindow(model_);
+  registerHandlers();
+}
+
+void CatSetupDialog::registerHandlers() {
+  const std::string w = model_.name();
+  auto on = [&](const char* control, EventKind kind, std::function<void(const InputEvent&)> f) {
+    p_.engine.on(w, control, kind, std::move(f));
+  };
+  on("cmbSelectPort", EventKind::Click, [this](const InputEvent&) { cmbSelectPort_Click(); });
+  on("optHandShake", EventKind::Click, [this](const InputEvent& e) { optHandShake_Click(e.index); });
+  on("cmdLoadPortSettings", EventKind::Click, [this](const InputEvent&) { cmdLoadPortSettings_Click(); });
+  on("cmdSavePortSettings", EventKind::Click, [this](const InputEvent&) { cmdSavePortSettings_Click(); });
+  on("cmdApply", EventKind::Click, [this](const InputEvent&) { cmdApply_Click(); });
+  on("cmdCancel", EventKind::Click, [this](const InputEvent&) { cmdCancel_Click(); });
+  on("", EventKind::Close, [this](const InputEvent&) { Form_QueryUnload(); });
+}
+
+void CatSetupDialog::showModal() {
+  try {
+    Form_Load();
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage("Form_Load", e));
+  }
+  p_.engine.runModal(model_, p_.frm);
+}
+
+void CatSetupDialog::Form_Load() {
+  // Every opening starts from the design values, as a freshly loaded form does.
+  model_ = CatSetupWindowModel{};
+  handshakeName_.clear();
+  findPorts(p_, model_.cmbSelectPort, model_.txtFound);
+  SerialPort& port = p_.MSComm2;
+  if (port.isOpen()) {
+    // The open port fails the probe; without this it could not be kept.
+    addAndSelect(model_.cmbSelectPort, std::to_string(port.commPort()));
+    const auto fields = splitFields(port.settings(), 4);
+    addAndSelect(model_.cmbSelectBaudRate, fields[0]);
+    if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
+    // The port cannot report its handshaking; the name last applied says it.
+    selectHandshake(handshakeIndex(p_.settings.gCATHandshake));
+  }
+  showDevice();
+}
+
+void CatSetupDialog::cmbSelectPort_Click() { showDevice(); }
+
+void CatSetupDialog::optHandShake_Click(int index) { handshakeName_ = handshakeName(index); }
+
+void CatSetupDialog::cmdLoadPortSettings_Click() {
+  if (!p_.display().fileExists(kCatSetupFile)) return;
+  std::optional<CatSetupValues> v;
+  try {
+    v = readCatSetup();
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage(kCatSetupFile, e));
+    return;
+  }
+  if (!v) return;
+  model_.cmbSelectPort.text = fixedText(v->port, 2);
+  const auto fields = splitFields(v->settings, 4);
+  model_.cmbSelectBaudRate.text = fields[0];
+  // A line without framing leaves the framing shown as it was.
+  if (fields.size() > 1) model_.cmbBits.text = framing(fields);
+  addAndSelect(model_.cmbRigType, v->rigType);
+  selectHandshake(handshakeIndex(v->handshake));
+  handshakeName_ = v->handshake;
+  showDevice();
+}
+
+void CatSetupDialog::cmdSavePortSettings_Click() {
+  const int chosen = selectedHandshake();
+  CatSetupValues v;
+  v.port = model_.cmbSelectPort.text;
+  v.settings = settingsText();
+  v.handshake = handshakeName(chosen);  // "comNone" when none is chosen
+  v.rigType = model_.cmbRigType.text;
+  try {
+    writeCatSetup(v);
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage(kCatSetupFile, e));
+  }
+}
+
+// The rig type is only kept in the file: the port speaks one dialect.
+void CatSetupDialog::cmdApply_Click() {
+  Settings& s = p_.settings;
+  s.gCATSettings = settingsText();
+  if (const int chosen = selectedHandshake(); chosen >= 0) s.gCATHandshake = handshakeName(chosen);
+  s.gCATPort = model_.cmbSelectPort.text;
+  p_.form.gCATSetupChanged = true;
+  close();
+}
+
+void CatSetupDialog::cmdCancel_Click() { close(); }
+
+void CatSetupDialog::Form_QueryUnload() { close(); }
+
+// The modal loop ends when the window hides and then enables the main window.
+void CatSetupDialog::close() { model_.window.visible = false; }
+
+std::string CatSetupDialog::settingsText() const {
+  return model_.cmbSelectBaudRate.text + "," + model_.cmbBits.text;
+}
+
+int CatSetupDialog::selectedHandshake() const {
+  for (const Control& c : model_.optHandShake)
+    if (c.selected()) return c.index;
+  return -1;
+}
+
+void CatSetupDialog::selectHandshake(int index) {
+  for (Control& c : model_.optHandShake) c.value = c.index == index ? 1 : 0;
+}
+
+void CatSetupDialog::showDevice() {
+  std::string where;
+  const std::string text = trim(model_.cmbSelectPort.text);
+  if (describePort_ && !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos) {
+    try {
+      where = describePort_(std::stoi(text));
+    } catch (const RuntimeError&) {
+      // A number no device can have: nothing to show.
+    }
+  }
+  model_.lblDevice.caption = where;
+}
+
+}  // namespace zr
