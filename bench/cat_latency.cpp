@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "SimulatorProcess.h"
+#include "core/NullHost.h"
 #include "core/Panel.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
@@ -27,27 +30,6 @@
 namespace {
 
 using Steady = std::chrono::steady_clock;
-
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
-
-pid_t startSimulator(const std::filesystem::path& dir) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const std::string d = dir.string();
-    execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", d.c_str(), "--port", "1", "--firmware", "2", nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return pid;
-}
 
 void writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
   std::ofstream out(file, std::ios::binary);
@@ -126,10 +108,10 @@ int main(int argc, char** argv) {
   std::filesystem::create_symlink(::ttyname(slave), dir / "COM2");
   writeLines(dir / "PortSetup.txt", {"1", "9600,N,8,1", "comNone", "0"});
   writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
-  const pid_t sim = startSimulator(dir);
+  auto sim = std::make_unique<SimulatorProcess>(dir);
 
   zr::SystemClock clock;
-  NullHost host;
+  zr::NullHost host;
   zr::PosixSerialPort radio(dir), cat(dir);
   zr::PosixPortProbe probe(dir);
   zr::Panel panel(clock, host, radio, cat, probe);
@@ -164,8 +146,7 @@ int main(int argc, char** argv) {
 
   panel.engine.requestQuit();
   engine.join();
-  kill(sim, SIGTERM);
-  waitpid(sim, nullptr, 0);
+  sim.reset();
   ::close(master);
   ::close(slave);
   std::filesystem::current_path(std::filesystem::temp_directory_path());

@@ -9,26 +9,20 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include "SimulatorProcess.h"
+#include "core/NullHost.h"
 #include "core/MainLoop.h"
 #include "core/Panel.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
 
 namespace {
-
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
 
 double cpuSeconds() {
   rusage u{};
@@ -45,16 +39,10 @@ int main(int argc, char** argv) {
   std::filesystem::current_path(dir);
   std::ofstream("PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
 
-  const pid_t sim = fork();
-  if (sim == 0) {
-    execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", dir.c_str(), "--port", "1", "--firmware", "2", nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  auto sim = std::make_unique<SimulatorProcess>(dir);
 
   zr::SystemClock clock;
-  NullHost host;
+  zr::NullHost host;
   zr::PosixSerialPort radio, cat;
   zr::PosixPortProbe probe;
   zr::Panel panel(clock, host, radio, cat, probe);
@@ -73,8 +61,7 @@ int main(int argc, char** argv) {
   close.kind = zr::EventKind::Close;
   panel.engine.post(close);
   engine.join();
-  kill(sim, SIGTERM);
-  waitpid(sim, nullptr, 0);
+  sim.reset();
   std::filesystem::current_path("/");
   std::filesystem::remove_all(dir);
 

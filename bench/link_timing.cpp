@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -15,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "SimulatorProcess.h"
+#include "core/NullHost.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
 #include "core/SyncPoller.h"
@@ -22,15 +25,6 @@
 #include "core/serial/PosixSerialPort.h"
 
 namespace {
-
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
 
 double seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
   return std::chrono::duration<double>(b - a).count();
@@ -49,31 +43,16 @@ struct Stats {
   }
 };
 
-pid_t startSimulator(const std::filesystem::path& dir, const char* extra) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const std::string d = dir.string();
-    if (extra)
-      execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", d.c_str(), "--port", "1", "--firmware", "2", extra, nullptr);
-    else
-      execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", d.c_str(), "--port", "1", "--firmware", "2", nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return pid;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
   const auto dir = std::filesystem::temp_directory_path() / ("zr3817-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const pid_t sim = startSimulator(dir, nullptr);
+  auto sim = std::make_unique<SimulatorProcess>(dir);
 
   zr::SystemClock clock;
-  NullHost host;
+  zr::NullHost host;
   zr::PosixSerialPort radio(dir), cat(dir);
   zr::PosixPortProbe probe(dir);
   zr::Panel panel(clock, host, radio, cat, probe);
@@ -120,16 +99,14 @@ int main(int argc, char** argv) {
     link.gReadResponse();
   });
   radio.close();
-  kill(sim, SIGTERM);
-  waitpid(sim, nullptr, 0);
+  sim.reset();
 
   // Reply timeout against a silent transceiver.
-  const pid_t silent = startSimulator(dir, "--silent");
+  auto silent = std::make_unique<SimulatorProcess>(dir, std::vector<std::string>{"--silent"});
   panel.link().SetUpRadioPort();
   measure("gReadResponse timeout (silent)", 0.8, [&] { link.gReadResponse(); });
   radio.close();
-  kill(silent, SIGTERM);
-  waitpid(silent, nullptr, 0);
+  silent.reset();
   std::filesystem::remove_all(dir);
 
   std::printf("radio link wire timing over a pseudo-terminal, %d repetitions each\n", reps);

@@ -9,12 +9,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 
+#include "SimulatorProcess.h"
+#include "core/NullHost.h"
 #include "core/Panel.h"
 #include "core/Convert.h"
 #include "core/RadioLink.h"
@@ -25,33 +28,9 @@
 
 namespace {
 
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
-
 using clk = std::chrono::steady_clock;
 
 double seconds(clk::time_point a, clk::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-pid_t startSimulator(const std::filesystem::path& dir, const std::filesystem::path& log) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const std::string d = dir.string(), l = log.string();
-    // Its banner would break up the table.
-    if (FILE* null = std::freopen("/dev/null", "w", stdout)) (void)null;
-    execl(ZR3817_SIM_PATH, "zr3817-sim", "--dir", d.c_str(), "--port", "1", "--firmware", "2", "--log", l.c_str(),
-          nullptr);
-    _exit(127);
-  }
-  for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return pid;
-}
 
 std::string displayed(const zr::Panel& panel) {
   std::string s;
@@ -85,10 +64,10 @@ int main(int argc, char** argv) {
   const auto dir = std::filesystem::temp_directory_path() / ("zr3817-tuning-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const auto log = dir / "sim.log";
-  const pid_t sim = startSimulator(dir, log);
+  auto sim = std::make_unique<SimulatorProcess>(dir, std::vector<std::string>{"--log", log.string()});
 
   zr::SystemClock clock;
-  NullHost host;
+  zr::NullHost host;
   zr::PosixSerialPort radio(dir), cat(dir);
   zr::PosixPortProbe probe(dir);
   zr::Panel panel(clock, host, radio, cat, probe);
@@ -156,8 +135,7 @@ int main(int argc, char** argv) {
               "transceiver matches the digits after it.\n");
 
   radio.close();
-  kill(sim, SIGTERM);
-  waitpid(sim, nullptr, 0);
+  sim.reset();
   std::filesystem::remove_all(dir);
   return 0;
 }

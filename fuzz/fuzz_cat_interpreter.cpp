@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/NullHost.h"
 #include "cat/CatPort.h"
 #include "core/FakeClock.h"
 #include "core/FakeSerialPort.h"
@@ -16,15 +17,6 @@
 #include "sim/VirtualTransceiver.h"
 
 namespace {
-
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
 
 struct NoPorts : zr::PortProbe {
   bool exists(int) override { return false; }
@@ -55,7 +47,7 @@ bool wellFormedAnswer(const std::string& a) {
 
 struct Rig {
   zr::FakeClock clock;
-  NullHost host;
+  zr::NullHost host;
   zr::FakeSerialPort radio{clock}, cat{clock};
   NoPorts probe;
   zr::Panel panel{clock, host, radio, cat, probe};

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/NullHost.h"
 #include "core/FakeClock.h"
 #include "core/FakeSerialPort.h"
 #include "core/Panel.h"
@@ -12,15 +13,6 @@
 #include "core/StatusDisplay.h"
 
 namespace {
-
-struct NullHost : zr::Host {
-  void publish(std::shared_ptr<const zr::Snapshot>) override {}
-  void beep() override {}
-  void messageBox(const std::string&, const std::string&) override {}
-  std::optional<std::string> fileDialog(const zr::FileDialogRequest&) override { return std::nullopt; }
-  void openHelp(const std::string&) override {}
-  void quit() override {}
-};
 
 struct NoPorts : zr::PortProbe {
   bool exists(int) override { return false; }
@@ -30,7 +22,7 @@ struct NoPorts : zr::PortProbe {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static zr::FakeClock clock;
-  static NullHost host;
+  static zr::NullHost host;
   static zr::FakeSerialPort radio(clock), cat(clock);
   static NoPorts probe;
   static zr::Panel panel(clock, host, radio, cat, probe);

@@ -1,0 +1,43 @@
+#pragma once
+// zr3817-sim as a child process for the benchmarks: started on port 1 in a
+// folder, waited for until its COM1 link appears, ended with the object.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+class SimulatorProcess {
+ public:
+  SimulatorProcess(const std::filesystem::path& dir, std::vector<std::string> extraArgs = {}) {
+    std::vector<std::string> args = {"zr3817-sim", "--dir", dir.string(), "--port", "1", "--firmware", "2"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    pid_ = fork();
+    if (pid_ == 0) {
+      // Its banner would break up the printed figures.
+      if (FILE* null = std::freopen("/dev/null", "w", stdout)) (void)null;
+      std::vector<char*> argv;
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(ZR3817_SIM_PATH, argv.data());
+      _exit(127);
+    }
+    for (int i = 0; i < 200 && !std::filesystem::exists(dir / "COM1"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ~SimulatorProcess() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  SimulatorProcess(const SimulatorProcess&) = delete;
+  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+ private:
+  pid_t pid_ = -1;
+};
