@@ -15,7 +15,6 @@
 #include "core/StatusDisplay.h"
 #include "core/SyncPoller.h"
 #include "panel/ModeControls.h"
-#include "panel/PendingOperations.h"
 #include "panel/ReceiverToggles.h"
 
 namespace zr {

@@ -9,8 +9,8 @@
 #include "core/StatusDisplay.h"
 #include "core/SyncPoller.h"
 #include "panel/ModeControls.h"
-#include "panel/PendingOperations.h"
 #include "panel/Amplifier.h"
+#include "panel/Channels.h"
 #include "panel/ReceiverToggles.h"
 #include "panel/Transmit.h"
 #include "panel/VfoSplit.h"
@@ -102,7 +102,7 @@ void MainLoop::externalPtt() {
 bool MainLoop::dispatchRequests() {
   ModeControls& m = p_.modes();
   ReceiverToggles& t = p_.toggles();
-  PendingOperations& o = p_.ops();
+  Channels& o = p_.channels();
   if (m.sourcePending) m.sourceCmd();
   if (m.agcPending) m.agcCmd();
   if (t.bfoPending) t.bfoCmd();

@@ -68,10 +68,6 @@ MainLoop::Step MainLoop::remoteAlign() {
 
   const Settings& s = p_.settings;
   stmt([&] {
-    if (st.gLocalRemote.str() != s.gLocalRemoteSetting) p_.modes().toggleLocalRemote();
-    d.gShowLocalRemote();
-  });
-  stmt([&] {
     // The source worker acts on the list's text, so the list names the
     // source the audio settings ask for.
     for (int i = 0; i < 4 && st.gSource.str() != s.gPhoneAudioSource; ++i) {
@@ -80,6 +76,12 @@ MainLoop::Step MainLoop::remoteAlign() {
       p_.link().gDelay(0.2);
     }
     d.gShowSource();
+  });
+  // After the source: stepping the source needs local audio, so setting
+  // remote audio first would be undone by it.
+  stmt([&] {
+    if (st.gLocalRemote.str() != s.gLocalRemoteSetting) p_.modes().toggleLocalRemote();
+    d.gShowLocalRemote();
   });
   stmt([&] {
     for (int i = 0; i < 3 && st.gClip != "I0"; ++i) t.clipCmd();

@@ -8,6 +8,7 @@
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
 #include "setup/CatSetupDialog.h"
+#include "setup/AudioSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 
 namespace zr {
@@ -18,7 +19,8 @@ MainMenus::MainMenus(Panel& panel)
       })),
       catSetup_(std::make_unique<CatSetupDialog>(panel, [&panel](int n) {
         return panel.describePort ? panel.describePort(n) : std::string();
-      })) {
+      })),
+      audioSetup_(std::make_unique<AudioSetupDialog>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -44,7 +46,7 @@ MainMenus::MainMenus(Panel& panel)
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
 
-  for (PlaceholderWindowModel* w : {&frmAudioSetup, &frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
+  for (PlaceholderWindowModel* w : {&frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
     e.addWindow(*w);
     auto hide = [w](const InputEvent&) { w->window.visible = false; };
     e.on(w->name(), "cmdOK", EventKind::Click, hide);
@@ -98,7 +100,10 @@ void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
   p_.engine.runModal(window, p_.frm);
 }
 
-void MainMenus::mnuAudioSetup_Click() { showPlaceholder(frmAudioSetup); }
+void MainMenus::mnuAudioSetup_Click() {
+  p_.frm.window.enabled = false;
+  audioSetup_->showModal();
+}
 
 void MainMenus::mnuCATSetup_Click() {
   p_.frm.window.enabled = false;

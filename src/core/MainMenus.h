@@ -10,6 +10,7 @@ namespace zr {
 
 class Panel;
 class PortSetupDialog;
+class AudioSetupDialog;
 class CatSetupDialog;
 
 class MainMenus {
@@ -33,6 +34,7 @@ class MainMenus {
 
   AboutWindowModel frmHelp;
   PortSetupDialog& portSetup() { return *portSetup_; }
+  AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
 
  private:
@@ -43,7 +45,7 @@ class MainMenus {
   Panel& p_;
   std::unique_ptr<PortSetupDialog> portSetup_;
   std::unique_ptr<CatSetupDialog> catSetup_;
-  PlaceholderWindowModel frmAudioSetup{"frmAudioSetup", "Audio Setup"};
+  std::unique_ptr<AudioSetupDialog> audioSetup_;
   PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
   PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
   PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};

@@ -11,8 +11,8 @@
 #include "core/MainLoop.h"
 #include "core/MainMenus.h"
 #include "panel/ModeControls.h"
-#include "panel/PendingOperations.h"
 #include "panel/Amplifier.h"
+#include "panel/Channels.h"
 #include "panel/Transmit.h"
 #include "panel/Tuning.h"
 #include "panel/VfoSplit.h"
@@ -35,7 +35,7 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       sync_(std::make_unique<SyncPoller>(*this)),
       modes_(std::make_unique<ModeControls>(*this)),
       toggles_(std::make_unique<ReceiverToggles>(*this)),
-      ops_(std::make_unique<PendingOperations>(*this)),
+      channels_(std::make_unique<Channels>(*this)),
       tuning_(std::make_unique<Tuning>(*this)),
       vfo_(std::make_unique<VfoSplit>(*this)),
       transmit_(std::make_unique<Transmit>(*this)),

@@ -25,7 +25,7 @@ class MeterDisplay;
 class SyncPoller;
 class ModeControls;
 class ReceiverToggles;
-class PendingOperations;
+class Channels;
 class CatPort;
 class MainMenus;
 class MainLoop;
@@ -79,7 +79,7 @@ class Panel {
   SyncPoller& sync() { return *sync_; }
   ModeControls& modes() { return *modes_; }
   ReceiverToggles& toggles() { return *toggles_; }
-  PendingOperations& ops() { return *ops_; }
+  Channels& channels() { return *channels_; }
   Tuning& tuning() { return *tuning_; }
   VfoSplit& vfo() { return *vfo_; }
   Transmit& transmit() { return *transmit_; }
@@ -100,7 +100,7 @@ class Panel {
   std::unique_ptr<SyncPoller> sync_;
   std::unique_ptr<ModeControls> modes_;
   std::unique_ptr<ReceiverToggles> toggles_;
-  std::unique_ptr<PendingOperations> ops_;
+  std::unique_ptr<Channels> channels_;
   std::unique_ptr<Tuning> tuning_;
   std::unique_ptr<VfoSplit> vfo_;
   std::unique_ptr<Transmit> transmit_;

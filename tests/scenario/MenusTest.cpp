@@ -42,7 +42,7 @@ TEST_F(MenusTest, ADialogHoldsUpTheLoopAndGivesTheMainWindowBack) {
   bool mainDisabled = false;
   click(10, "frmZR3817", "mnuAudioSetup");
   h.clock.scheduleAt(12, [&] { mainDisabled = !h.panel.frm.window.enabled; });
-  click(20, "frmAudioSetup", "cmdOK");
+  click(20, "frmAudioSetup", "cmdExit");
   runUntil(30);
   EXPECT_TRUE(mainDisabled);
   EXPECT_TRUE(h.panel.frm.window.enabled);

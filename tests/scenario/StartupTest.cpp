@@ -73,6 +73,22 @@ TEST_F(StartupTest, RemoteStartupSetsUpThePanelAndKeepsTheSyncGoing) {
   EXPECT_EQ(TempWorkDir::read("ZR3817ini.txt"), " 0 \r\n 0 \r\n0000000\r\nUSB\r\nSplit Off\r\nOFF\r\n");
 }
 
+TEST_F(StartupTest, AudioSettingsAreAlignedIncludingRemoteAudioWithANewSource) {
+  TempWorkDir::write("PortSetup.txt", kPortSetup);
+  TempWorkDir::write("AudioSetup.txt", "H2 Phone Audio Source\r\n'1 PTT Enable\r\n\"0 LocalRemote Audio\r\n"
+                                       "H3 Digital Audio Source\r\nV2 Digital VOX: [V1|V2|V3]\r\n");
+  auto& sim = h.attachSimulator(3);
+  sim.model().state().clipping = true;
+  sim.model().state().vox = 1;
+  runUntil(20);
+  const auto& s = sim.model().state();
+  EXPECT_EQ(s.source, 2);
+  EXPECT_EQ(s.localAudio, 0);
+  EXPECT_FALSE(s.clipping);
+  EXPECT_EQ(s.vox, 0);
+  EXPECT_EQ(frm().cmbSource.text, "REMOTE");
+}
+
 TEST_F(StartupTest, LocalControlLeavesTheTransmitControlsDisabled) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   h.attachSimulator(3).setRemoteControl(false);
