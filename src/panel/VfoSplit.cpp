@@ -42,6 +42,14 @@ void VfoSplit::a2bCmd() {
 void VfoSplit::swapCmd() {
   swapPending = false;
   MainWindowModel& frm = p_.frm;
+  std::string vfoB;
+  for (const auto& d : frm.cmdVFOB) vfoB += d.caption;
+  // A VFO B that was never set (all zeros) or holds no frequency would tune
+  // the transceiver out of its range: refuse with a beep, rows unchanged.
+  if (!allDigits(vfoB, 7) || vfoB < "0160000" || vfoB > "2999999") {
+    p_.engine.beep();
+    return;
+  }
   std::string work = "F";
   for (std::size_t i = 0; i < frm.cmdF.size(); ++i) {
     const std::string t = frm.cmdVFOB[i].caption.substr(0, 1);

@@ -127,16 +127,20 @@ TEST_F(VfoSplitTest, SwapWithEqualModesSendsTheFrequencyOnlyAndSwapsBack) {
   EXPECT_EQ(row(frm().cmdVFOB), "0710000");
 }
 
-TEST_F(VfoSplitTest, SwapSendsNoRowThatIsNotAFrequencyAndStepsToNoUnknownMode) {
+TEST_F(VfoSplitTest, SwapRefusesAVfoBThatIsNoFrequencyAndStepsToNoUnknownMode) {
   start(1, "");
-  frm().cmdVFOB[3].caption = "";
+  for (const char* bad : {"07 0000", "0000000", "3000000"}) {
+    setRow(frm().cmdVFOB, bad);
+    const int beeps = h.host.beeps;
+    vfo.swapCmd();
+    EXPECT_EQ(h.written(), "") << bad;
+    EXPECT_EQ(h.host.beeps, beeps + 1) << bad;
+    EXPECT_EQ(row(frm().cmdF), "1425000") << bad;
+  }
+  // A VFO B mode that names no mode is taken over but not stepped to.
+  setRow(frm().cmdVFOB, "0710000");
   vfo.swapCmd();
-  EXPECT_EQ(h.written(), "");
-  EXPECT_EQ(row(frm().cmdVFOB), "1425000");
-  EXPECT_EQ(frm().cmbVFOBMode.text, "");
-  // Back again: a VFO B mode that names no mode is taken over but not stepped to.
-  vfo.swapCmd();
-  EXPECT_EQ(h.written(), "F1425000\n");
+  EXPECT_EQ(h.written(), "F0710000\n");
   EXPECT_EQ(frm().cmbVFOBMode.text, "USB");
 }
 
