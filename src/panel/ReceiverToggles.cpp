@@ -42,8 +42,6 @@ ReceiverToggles::ReceiverToggles(Panel& panel) : p_(panel) {
   e.on(w, "cmdTest", EventKind::Click, [this](const InputEvent&) { cmdTest_Click(); });
   e.on(w, "vscBFO", EventKind::Change, [this](const InputEvent&) { vscBFO_Change(); });
   e.on(w, "vscRFG", EventKind::Change, [this](const InputEvent&) { vscRFG_Change(); });
-  e.on(w, "txtBFO", EventKind::GotFocus, [this](const InputEvent&) { focusRequest = "vscBFO"; });
-  e.on(w, "txtRFG", EventKind::GotFocus, [this](const InputEvent&) { focusRequest = "vscRFG"; });
 }
 
 // Workers clear their flag first: a worker that fails is not retried on

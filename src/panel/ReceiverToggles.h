@@ -37,10 +37,6 @@ class ReceiverToggles {
   bool refreshPending = false;
   bool viewDataPending = false;
 
-  // The control that should take the focus ("vscBFO", "vscRFG"): the two
-  // text boxes only display and hand the focus on. The view acts on it and
-  // empties it.
-  std::string focusRequest;
 
  private:
   Panel& p_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -43,6 +44,36 @@ TEST(MainWindowViewTest, VfoARowReadsAsAFrequency) {
   QString shown;
   for (auto* b : row) shown += b->text();
   EXPECT_EQ(shown, "14,250.00");
+}
+
+TEST(MainWindowViewTest, PositionIsKeptInTwipsBothWays) {
+  MainWindowModel model;
+  model.window.left = 1440;  // one logical inch
+  model.window.top = 720;
+  InputLog log;
+  qt::MainWindowView view(model, log.sink());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const int dpi = view.logicalDpiX();
+  EXPECT_EQ(view.pos(), QPoint(dpi, dpi / 2));
+
+  view.move(2 * dpi, dpi);
+  QCoreApplication::processEvents();
+  const auto moves = log.of(EventKind::Move);
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.back().x, 2880);
+  EXPECT_EQ(moves.back().y, 1440);
+}
+
+TEST(MainWindowViewTest, DisplayBoxesHandTheFocusToTheirScrollBars) {
+  MainWindowModel model;
+  model.forEachControl([](Control& c) { c.visible = true; });
+  InputLog log;
+  qt::MainWindowView view(model, log.sink());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  view.activateWindow();
+  view.widget("txtBFO")->setFocus();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), view.widget("vscBFO"));
 }
 
 TEST(MainWindowViewTest, MeterScaleIsAsWideAsTheBar) {

@@ -216,12 +216,5 @@ TEST_F(ReceiverTogglesTest, ViewDataTogglesTheBoxAndCaption) {
   EXPECT_EQ(h.written(), "");
 }
 
-TEST_F(ReceiverTogglesTest, TextBoxesHandTheFocusToTheirBars) {
-  post("txtBFO", EventKind::GotFocus);
-  EXPECT_EQ(t().focusRequest, "vscBFO");
-  post("txtRFG", EventKind::GotFocus);
-  EXPECT_EQ(t().focusRequest, "vscRFG");
-}
-
 }  // namespace
 }  // namespace zr::test

@@ -348,6 +348,10 @@ QWidget* MainWindowView::gainAndBfo() {
     if (QWidget* w = widget(name)) w->setFixedWidth(textWidth + 12);
   for (const char* name : {"vscRFG", "vscBFO"})
     if (QWidget* w = widget(name)) w->setMinimumHeight(fontMetrics().height() * 5);
+  // The two boxes only display: focus that lands on one goes to its scroll
+  // bar, so the arrow keys move the setting.
+  if (QWidget* t = widget("txtRFG")) t->setFocusProxy(widget("vscRFG"));
+  if (QWidget* t = widget("txtBFO")) t->setFocusProxy(widget("vscBFO"));
   return holder;
 }
 
