@@ -35,12 +35,6 @@ std::string framing(const std::vector<std::string>& fields) {
   return out;
 }
 
-// Puts `text` into the list (once) and selects it.
-void addAndSelect(Control& list, const std::string& text) {
-  if (std::find(list.items.begin(), list.items.end(), text) == list.items.end()) list.items.push_back(text);
-  list.text = text;
-}
-
 }  // namespace
 
 CatSetupDialog::CatSetupDialog(Panel& panel, PortDescriber describePort)
@@ -85,7 +79,7 @@ void CatSetupDialog::Form_Load() {
     addAndSelect(model_.cmbSelectBaudRate, fields[0]);
     if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
     // The port cannot report its handshaking; the name last applied says it.
-    selectHandshake(handshakeIndex(p_.settings.gCATHandshake));
+    selectOption(model_.optHandShake, handshakeIndex(p_.settings.gCATHandshake));
   }
   showDevice();
 }
@@ -110,13 +104,13 @@ void CatSetupDialog::cmdLoadPortSettings_Click() {
   // A line without framing leaves the framing shown as it was.
   if (fields.size() > 1) model_.cmbBits.text = framing(fields);
   addAndSelect(model_.cmbRigType, v->rigType);
-  selectHandshake(handshakeIndex(v->handshake));
+  selectOption(model_.optHandShake, handshakeIndex(v->handshake));
   handshakeName_ = v->handshake;
   showDevice();
 }
 
 void CatSetupDialog::cmdSavePortSettings_Click() {
-  const int chosen = selectedHandshake();
+  const int chosen = selectedOption(model_.optHandShake);
   CatSetupValues v;
   v.port = model_.cmbSelectPort.text;
   v.settings = settingsText();
@@ -133,7 +127,7 @@ void CatSetupDialog::cmdSavePortSettings_Click() {
 void CatSetupDialog::cmdApply_Click() {
   Settings& s = p_.settings;
   s.gCATSettings = settingsText();
-  if (const int chosen = selectedHandshake(); chosen >= 0) s.gCATHandshake = handshakeName(chosen);
+  if (const int chosen = selectedOption(model_.optHandShake); chosen >= 0) s.gCATHandshake = handshakeName(chosen);
   s.gCATPort = model_.cmbSelectPort.text;
   p_.form.gCATSetupChanged = true;
   close();
@@ -150,27 +144,6 @@ std::string CatSetupDialog::settingsText() const {
   return model_.cmbSelectBaudRate.text + "," + model_.cmbBits.text;
 }
 
-int CatSetupDialog::selectedHandshake() const {
-  for (const Control& c : model_.optHandShake)
-    if (c.selected()) return c.index;
-  return -1;
-}
-
-void CatSetupDialog::selectHandshake(int index) {
-  for (Control& c : model_.optHandShake) c.value = c.index == index ? 1 : 0;
-}
-
-void CatSetupDialog::showDevice() {
-  std::string where;
-  const std::string text = trim(model_.cmbSelectPort.text);
-  if (describePort_ && !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos) {
-    try {
-      where = describePort_(std::stoi(text));
-    } catch (const RuntimeError&) {
-      // A number no device can have: nothing to show.
-    }
-  }
-  model_.lblDevice.caption = where;
-}
+void CatSetupDialog::showDevice() { model_.lblDevice.caption = describePortText(describePort_, model_.cmbSelectPort.text); }
 
 }  // namespace zr

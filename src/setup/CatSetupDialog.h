@@ -37,9 +37,6 @@ class CatSetupDialog {
  private:
   void registerHandlers();
   void close();
-  // Index of the chosen handshake option, -1 when none is chosen.
-  int selectedHandshake() const;
-  void selectHandshake(int index);
   std::string settingsText() const;
   void showDevice();
 

@@ -58,14 +58,11 @@ void PortSetupDialog::Form_Load() {
   SerialPort& port = p_.MSComm1;
   if (port.isOpen()) {
     // The open port fails the probe; without this it could not be kept.
-    const std::string current = std::to_string(port.commPort());
-    auto& items = model_.cmbSelectPort.items;
-    if (std::find(items.begin(), items.end(), current) == items.end()) items.push_back(current);
-    model_.cmbSelectPort.text = current;
+    addAndSelect(model_.cmbSelectPort, std::to_string(port.commPort()));
   }
   model_.cmbSelectBaudRate.text = firstField(port.settings());
   // The port cannot report its handshaking; the name last applied says it.
-  selectHandshake(handshakeIndex(p_.settings.gRadioHandshake));
+  selectOption(model_.optHandShake, handshakeIndex(p_.settings.gRadioHandshake));
   if (p_.settings.gExtPttEnabled) model_.chkExtPTTEna.value = 1;
   showDevice();
 }
@@ -90,13 +87,13 @@ void PortSetupDialog::cmdLoadPortSettings_Click() {
   model_.chkExtPTTEna.value = leadingNumber(v->extPtt) == 1 ? 1 : 0;
   model_.cmbSelectPort.text = fixedText(v->port, 2);
   model_.cmbSelectBaudRate.text = firstField(v->settings);
-  selectHandshake(handshakeIndex(v->handshake));
+  selectOption(model_.optHandShake, handshakeIndex(v->handshake));
   handshakeName_ = v->handshake;
   showDevice();
 }
 
 void PortSetupDialog::cmdSavePortSettings_Click() {
-  const int chosen = selectedHandshake();
+  const int chosen = selectedOption(model_.optHandShake);
   PortSetupValues v;
   v.port = model_.cmbSelectPort.text;
   v.settings = model_.cmbSelectBaudRate.text + kFraming;
@@ -112,7 +109,7 @@ void PortSetupDialog::cmdSavePortSettings_Click() {
 void PortSetupDialog::cmdApply_Click() {
   Settings& s = p_.settings;
   s.gRadioSettings = model_.cmbSelectBaudRate.text + kFraming;
-  if (const int chosen = selectedHandshake(); chosen >= 0) s.gRadioHandshake = handshakeName(chosen);
+  if (const int chosen = selectedOption(model_.optHandShake); chosen >= 0) s.gRadioHandshake = handshakeName(chosen);
   s.gRadioPort = model_.cmbSelectPort.text;
   p_.form.gPortSetupDone = true;
   // Unticking must switch the external PTT off, and a DSR line that was
@@ -129,27 +126,6 @@ void PortSetupDialog::Form_QueryUnload() { close(); }
 // The modal loop ends when the window hides and then enables the main window.
 void PortSetupDialog::close() { model_.window.visible = false; }
 
-int PortSetupDialog::selectedHandshake() const {
-  for (const Control& c : model_.optHandShake)
-    if (c.selected()) return c.index;
-  return -1;
-}
-
-void PortSetupDialog::selectHandshake(int index) {
-  for (Control& c : model_.optHandShake) c.value = c.index == index ? 1 : 0;
-}
-
-void PortSetupDialog::showDevice() {
-  std::string where;
-  const std::string text = trim(model_.cmbSelectPort.text);
-  if (describePort_ && !text.empty() && text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos) {
-    try {
-      where = describePort_(std::stoi(text));
-    } catch (const RuntimeError&) {
-      // A number no device can have: nothing to show.
-    }
-  }
-  model_.lblDevice.caption = where;
-}
+void PortSetupDialog::showDevice() { model_.lblDevice.caption = describePortText(describePort_, model_.cmbSelectPort.text); }
 
 }  // namespace zr

@@ -38,9 +38,6 @@ class PortSetupDialog {
  private:
   void registerHandlers();
   void close();
-  // Index of the chosen handshake option, -1 when none is chosen.
-  int selectedHandshake() const;
-  void selectHandshake(int index);
   void showDevice();
 
   Panel& p_;
