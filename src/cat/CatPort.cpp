@@ -64,15 +64,8 @@ void CatPort::MSComm2_OnComm(int code) {
       p_.frm.txtInCat.text = gCATInput;
       p_.form.gCATPending = true;
       break;
-    case comm::Frame:
-    case comm::Overrun:
-    case comm::RxOver:
-    case comm::RxParity:
-    case comm::TxFull:
-    case comm::DCB:
-      p_.frm.lblComStat.caption = "Com2 Error";
-      break;
     default:
+      if (comm::isLineError(code)) p_.frm.lblComStat.caption = "Com2 Error";
       break;
   }
 }

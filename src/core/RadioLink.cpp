@@ -119,14 +119,6 @@ void RadioLink::MSComm1_OnComm(int code) {
     case comm::Break:
       p_.st.gRadioBreak = true;
       break;
-    case comm::Frame:
-    case comm::Overrun:
-    case comm::RxOver:
-    case comm::RxParity:
-    case comm::TxFull:
-    case comm::DCB:
-      p_.frm.lblComStat.caption = "Com Error";
-      break;
     case comm::EvDSR: {
       const bool dsr = p_.MSComm1.dsrHolding();
       p_.form.gComm1EvDSR = dsr;
@@ -134,6 +126,7 @@ void RadioLink::MSComm1_OnComm(int code) {
       break;
     }
     default:
+      if (comm::isLineError(code)) p_.frm.lblComStat.caption = "Com Error";
       break;
   }
 }

@@ -30,6 +30,11 @@ inline constexpr int RxOver = 1008;
 inline constexpr int RxParity = 1009;
 inline constexpr int TxFull = 1010;
 inline constexpr int DCB = 1011;
+
+// The errors the program reports as a line error of its port.
+inline constexpr bool isLineError(int code) {
+  return code == Frame || code == Overrun || code == RxOver || code == RxParity || code == TxFull || code == DCB;
+}
 }  // namespace comm
 
 class SerialPort {
