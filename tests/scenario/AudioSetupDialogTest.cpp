@@ -99,10 +99,12 @@ TEST_F(AudioSetupDialogTest, EachOptionChoosesItsCode) {
   };
   reported("H4", "  ", "  ");
   settings.gDigAudioSource = settings.gDigVox = "xx";
-  for (const auto& [click, index, field, code] : cases) {
-    dialog.Form_Load();
-    (dialog.*click)(index);
-    EXPECT_EQ(dialog.working().*field, code) << index;
+  AudioSetupDialog& d = dialog;
+  for (const auto& c : cases) {
+    d.Form_Load();
+    const Click choose = std::get<0>(c);
+    (d.*choose)(std::get<1>(c));
+    EXPECT_EQ(d.working().*std::get<2>(c), std::get<3>(c)) << std::get<1>(c);
   }
 }
 
