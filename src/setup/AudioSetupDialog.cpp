@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/StatusDisplay.h"
+#include "setup/ModalDialog.h"
 
 namespace zr {
 
@@ -61,10 +62,7 @@ void AudioSetupDialog::registerHandlers() {
   on("", EventKind::Close, [this](const InputEvent&) { Form_QueryUnload(); });
 }
 
-void AudioSetupDialog::showModal() {
-  Form_Load();
-  p_.engine.runModal(model_, p_.frm);
-}
+void AudioSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
 
 // The first three groups show what the transceiver reports, the digital
 // ones the settings in force.

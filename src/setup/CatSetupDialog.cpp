@@ -8,6 +8,7 @@
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
+#include "setup/ModalDialog.h"
 #include "setup/PortList.h"
 
 namespace zr {
@@ -57,14 +58,7 @@ void CatSetupDialog::registerHandlers() {
   on("", EventKind::Close, [this](const InputEvent&) { Form_QueryUnload(); });
 }
 
-void CatSetupDialog::showModal() {
-  try {
-    Form_Load();
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage("Form_Load", e));
-  }
-  p_.engine.runModal(model_, p_.frm);
-}
+void CatSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
 
 void CatSetupDialog::Form_Load() {
   // Every opening starts from the design values, as a freshly loaded form does.
