@@ -10,29 +10,12 @@
 #include "cat/CatPort.h"
 #include "core/MainMenus.h"
 #include "core/SettingsFiles.h"
-#include "serial/TempDir.h"
 #include "setup/CatSetupDialog.h"
 #include "support/EngineHarness.h"
+#include "support/TempWorkDir.h"
 
 namespace zr::test {
 namespace {
-
-class InTempDir {
- public:
-  InTempDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
-  ~InTempDir() { std::filesystem::current_path(previous_); }
-
- private:
-  TempDir dir_;
-  std::filesystem::path previous_;
-};
-
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 using Items = std::vector<std::string>;
 
@@ -178,7 +161,7 @@ TEST_F(CatSetupDialogTest, TheMenuReopensTheCatPortOnlyAfterApply) {
 
 class CatSetupFileTest : public CatSetupDialogTest {
  protected:
-  InTempDir cwd;
+  TempWorkDir cwd;
 };
 
 TEST_F(CatSetupFileTest, SaveThenLoadRestoresEveryChoiceWithoutApplyingIt) {
@@ -191,7 +174,7 @@ TEST_F(CatSetupFileTest, SaveThenLoadRestoresEveryChoiceWithoutApplyingIt) {
   click(1.5, "cmdSavePortSettings");
   click(1.6, "cmdCancel");
   dialog.showModal();
-  EXPECT_EQ(readFile("CATSetup.txt"),
+  EXPECT_EQ(TempWorkDir::read("CATSetup.txt"),
             "7\r\n4800 ,O, 7, 1\r\ncomRTSXonXoff\r\nFT-450\r\n"
             "Line 1: Port Number, COM1 = 1, COM2 = 2, etc..\r\nLine 2: Baud,Parity,Bits,Stop\r\n"
             "Line 3: comNone, comXonXoff, comRTS, comRTSXonXoff\r\nLine 4: RigType\r\n");

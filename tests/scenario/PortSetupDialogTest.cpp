@@ -10,32 +10,13 @@
 
 #include "core/MainMenus.h"
 #include "core/SettingsFiles.h"
-#include "serial/TempDir.h"
 #include "setup/PortList.h"
 #include "setup/PortSetupDialog.h"
 #include "support/EngineHarness.h"
+#include "support/TempWorkDir.h"
 
 namespace zr::test {
 namespace {
-
-// Runs a test inside a fresh working directory, since the settings files
-// live in the current directory.
-class InTempDir {
- public:
-  InTempDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
-  ~InTempDir() { std::filesystem::current_path(previous_); }
-
- private:
-  TempDir dir_;
-  std::filesystem::path previous_;
-};
-
-std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class PortSetupDialogTest : public ::testing::Test {
  protected:
@@ -194,7 +175,7 @@ TEST_F(PortSetupDialogTest, PortChoiceShowsWhereThePortLeads) {
 
 class PortSetupFileTest : public PortSetupDialogTest {
  protected:
-  InTempDir cwd;
+  TempWorkDir cwd;
 };
 
 TEST_F(PortSetupFileTest, SaveThenLoadRestoresTheChoiceWithoutApplyingIt) {
@@ -207,7 +188,7 @@ TEST_F(PortSetupFileTest, SaveThenLoadRestoresTheChoiceWithoutApplyingIt) {
   click(1.5, "cmdCancel");
   dialog.showModal();
 
-  const std::string saved = readFile("PortSetup.txt");
+  const std::string saved = TempWorkDir::read("PortSetup.txt");
   EXPECT_EQ(saved.rfind("3\r\n4800 ,O,7,1\r\ncomRTSXonXoff\r\n1\r\nLine 1: ", 0), 0u) << saved;
   EXPECT_EQ(settings.gRadioSettings, "");
   EXPECT_FALSE(h.panel.form.gPortSetupDone);

@@ -1,7 +1,6 @@
 #include "ui/qt/ViewSet.h"
 
-#include "ui/qt/CatSetupView.h"
-#include "ui/qt/PortSetupView.h"
+#include "ui/qt/SerialSetupView.h"
 
 #include "ui/qt/MainWindowView.h"
 
@@ -26,10 +25,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
   if (model.name() == mainWindowName) {
     main_ = std::make_unique<MainWindowView>(model, sink_);
     view = main_.get();
-  } else if (model.name() == PortSetupView::windowName) {
-    view = new PortSetupView(model, sink_, main_.get());
-  } else if (model.name() == CatSetupView::windowName) {
-    view = new CatSetupView(model, sink_, main_.get());
+  } else if (const auto* layout = SerialSetupView::layoutFor(model.name())) {
+    view = new SerialSetupView(model, *layout, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }
