@@ -2,15 +2,13 @@
 
 #include <initializer_list>
 
+#include "ui/ModelBuild.h"
+
 namespace zr {
 
-namespace {
-Control labelled(ControlKind kind, const char* name, const char* caption, int index = -1, const char* parent = "") {
-  Control c = makeControl(kind, name, index, parent);
-  c.caption = caption;
-  return c;
-}
+using model_build::labelled;
 
+namespace {
 template <std::size_t N>
 void options(std::array<Control, N>& group, const char* name, const char* frame,
              std::initializer_list<const char*> captions) {

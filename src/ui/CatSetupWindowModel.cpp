@@ -1,22 +1,11 @@
 #include "ui/CatSetupWindowModel.h"
 
+#include "ui/ModelBuild.h"
+
 namespace zr {
 
-namespace {
-Control labelled(ControlKind kind, const char* name, const char* caption, int index = -1,
-                 const char* parent = "") {
-  Control c = makeControl(kind, name, index, parent);
-  c.caption = caption;
-  return c;
-}
-
-Control list(const char* name, std::vector<std::string> items) {
-  Control c = makeControl(ControlKind::ComboBox, name);
-  c.text = items.front();
-  c.items = std::move(items);
-  return c;
-}
-}  // namespace
+using model_build::labelled;
+using model_build::list;
 
 CatSetupWindowModel::CatSetupWindowModel() : WindowModel("frmCATSetup") {
   window.caption = "CAT Setup";

@@ -1,6 +1,6 @@
 #include "ui/MainWindowModel.h"
 
-#include "ui/MainWindowModelBuild.h"
+#include "ui/ModelBuild.h"
 
 namespace zr {
 

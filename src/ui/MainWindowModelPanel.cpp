@@ -1,7 +1,7 @@
 // Design values of the main window's operating controls: frequency rows,
 // lists, toggles, transmit, channels, bands.
 #include "ui/MainWindowModel.h"
-#include "ui/MainWindowModelBuild.h"
+#include "ui/ModelBuild.h"
 
 namespace zr {
 

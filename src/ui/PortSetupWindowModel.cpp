@@ -1,15 +1,11 @@
 #include "ui/PortSetupWindowModel.h"
 
+#include "ui/ModelBuild.h"
+
 namespace zr {
 
-namespace {
-Control labelled(ControlKind kind, const char* name, const char* caption, int index = -1,
-                 const char* parent = "") {
-  Control c = makeControl(kind, name, index, parent);
-  c.caption = caption;
-  return c;
-}
-}  // namespace
+using model_build::labelled;
+using model_build::list;
 
 PortSetupWindowModel::PortSetupWindowModel() : WindowModel("frmPortSetup") {
   window.caption = "Port Setup";
@@ -25,9 +21,7 @@ PortSetupWindowModel::PortSetupWindowModel() : WindowModel("frmPortSetup") {
   lable2 = labelled(ControlKind::Label, "lable2", "Only Ports 1 through 16 are useable.");
 
   lblBaudRate = labelled(ControlKind::Label, "lblBaudRate", "Select Baud Rate");
-  cmbSelectBaudRate = makeControl(ControlKind::ComboBox, "cmbSelectBaudRate");
-  cmbSelectBaudRate.items = {"19200 ", "9600 ", "4800 ", "2400", "600", "300"};
-  cmbSelectBaudRate.text = "19200 ";
+  cmbSelectBaudRate = list("cmbSelectBaudRate", {"19200 ", "9600 ", "4800 ", "2400", "600", "300"});
   txtDefaultSettings =
       labelled(ControlKind::Label, "txtDefaultSettings", " Default Settings:  7 Data Bits, Odd Parity, 1 Stop Bit");
 

@@ -1,6 +1,6 @@
 #pragma once
-// Shorthands for the main window's initialisation files, so each control
-// reads as one line of its design properties.
+// Shorthands for the window models' initialisation, so each control reads
+// as one line of its design properties.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -44,6 +44,21 @@ inline Control readOnlyText(std::string name, std::string parent, std::string te
   Control c = make(ControlKind::TextBox, std::move(name), std::move(parent), {}, std::move(toolTip));
   c.text = std::move(text);
   c.locked = true;
+  return c;
+}
+
+inline Control labelled(ControlKind kind, const char* name, const char* caption, int index = -1,
+                        const char* parent = "") {
+  Control c = makeControl(kind, name, index, parent);
+  c.caption = caption;
+  return c;
+}
+
+// A drop-down list showing its first item.
+inline Control list(const char* name, std::vector<std::string> items) {
+  Control c = makeControl(ControlKind::ComboBox, name);
+  c.text = items.front();
+  c.items = std::move(items);
   return c;
 }
 
