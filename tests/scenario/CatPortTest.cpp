@@ -18,9 +18,7 @@ class CatPortTest : public ::testing::Test {
  protected:
   // A transceiver whose full report has been decoded, and an open CAT port.
   void start(int firmware) {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    st().gFwType = firmware;
+    h.connect(firmware);
     query();
     openCat();
   }
@@ -31,11 +29,7 @@ class CatPortTest : public ::testing::Test {
     ASSERT_TRUE(cat().SetUpCATPort());
   }
   void query() {
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(st().gResponseComplete);
-    h.panel.display().gUpdateDisplay();
-    h.radio.clearLog();
+    ASSERT_TRUE(h.queryReport());
   }
   // Station software sends `bytes`; the receive event runs at the next pump
   // and the service loop then serves the flag.

@@ -15,9 +15,7 @@ class ChannelsTest : public ::testing::Test {
  protected:
   // VFO A at `freq` in `mode` as the transceiver reports it, channel digits `chan`.
   void start(int freq = 1425000, int mode = 1, const std::string& chan = "03") {
-    h.attachSimulator(2);
-    h.openRadioPort();
-    h.panel.st.gFwType = 2;
+    h.connect(2);
     h.simulator().model().state().frequency = freq;
     h.simulator().model().state().mode = mode;
     refresh();

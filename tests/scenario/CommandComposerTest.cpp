@@ -14,13 +14,8 @@ class ComposerTest : public ::testing::TestWithParam<int> {
  protected:
   // A transceiver of the given firmware whose full report has been decoded.
   void start(int firmware) {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    h.panel.st.gFwType = firmware;
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(h.panel.st.gResponseComplete);
-    h.radio.clearLog();
+    h.connect(firmware);
+    ASSERT_TRUE(h.queryReport());
   }
   CommandComposer& cmds() { return h.panel.cmds(); }
   TransceiverState& st() { return h.panel.st; }

@@ -16,17 +16,11 @@ class ModeControlsTest : public ::testing::Test {
   // A transceiver of the given firmware whose full report has been decoded
   // and shown, optionally after changing the simulated radio first.
   void start(int firmware) {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    st().gFwType = firmware;
+    h.connect(firmware);
     query();
   }
   void query() {
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(st().gResponseComplete);
-    h.panel.display().gUpdateDisplay();
-    h.radio.clearLog();
+    ASSERT_TRUE(h.queryReport());
   }
   // The operator picks `text` from a list; the handler runs at the pump.
   void choose(const std::string& list, const std::string& text) {
@@ -222,9 +216,7 @@ TEST_F(ModeControlsTest, ToggleLocalRemote) {
 }
 
 TEST_F(ModeControlsTest, ToggleBeforeAnyReportSendsNothing) {
-  h.attachSimulator(2);
-  h.openRadioPort();
-  h.panel.st.gFwType = 2;
+  h.connect(2);
   modes().toggleLocalRemote();
   EXPECT_EQ(h.written(), "");
 }

@@ -13,14 +13,8 @@ namespace {
 class ReceiverTogglesTest : public ::testing::Test {
  protected:
   void start(int firmware) {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    st().gFwType = firmware;
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(st().gResponseComplete);
-    h.panel.display().gUpdateDisplay();
-    h.radio.clearLog();
+    h.connect(firmware);
+    ASSERT_TRUE(h.queryReport());
   }
   void post(const std::string& control, EventKind kind, std::optional<int> value = {}) {
     InputEvent e;

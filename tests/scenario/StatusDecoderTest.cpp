@@ -235,9 +235,7 @@ TEST_F(DecoderTest, NonNumericFrequencyIsReportedAndTheRestWaits) {
 }
 
 TEST_F(DecoderTest, OutOfBandDisablesTransmitAndTransceiverPttOnce) {
-  h.attachSimulator(3);
-  h.openRadioPort();
-  st().gFwType = 3;
+  h.connect(3);
   parse("F1435001\n'1\n");
   update();
   EXPECT_EQ(h.written(), "'0\n");

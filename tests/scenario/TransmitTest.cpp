@@ -19,20 +19,14 @@ class TransmitTest : public ::testing::Test {
   // Steady receive on a transceiver of the given firmware: full report shown,
   // the last sync character "U", nothing logged yet.
   void start(int firmware) {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    st().gFwType = firmware;
+    h.connect(firmware);
     query();
     st().lastKeyCmd = "U";
     st().gLastSyncTime = h.clock.now();
   }
   // Times in the tests count from the end of the last query.
   void query() {
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(st().gResponseComplete);
-    h.panel.display().gUpdateDisplay();
-    h.radio.clearLog();
+    ASSERT_TRUE(h.queryReport());
     t0_ = h.now();
   }
   void at(double t, std::function<void()> f) { h.clock.scheduleAt(t0_ + t, std::move(f)); }

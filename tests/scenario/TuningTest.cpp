@@ -14,15 +14,9 @@ class TuningTest : public ::testing::Test {
  protected:
   // VFO A showing `freq` as the transceiver reports it.
   void start(int freq = 1425000) {
-    h.attachSimulator(2);
-    h.openRadioPort();
-    st().gFwType = 2;
+    h.connect(2);
     h.simulator().model().state().frequency = freq;
-    h.panel.link().gSendCommand("?", true, 0.6);
-    h.panel.link().gReadResponse();
-    ASSERT_TRUE(st().gResponseComplete);
-    h.panel.display().gUpdateDisplay();
-    h.radio.clearLog();
+    ASSERT_TRUE(h.queryReport());
     t0 = h.now();
   }
   InputEvent event(const std::string& control, int index, EventKind kind, int button) const {

@@ -14,9 +14,7 @@ class VfoSplitTest : public ::testing::Test {
  protected:
   // VFO A 14 250.00 kHz USB as reported; VFO B 7 100.00 kHz `modeB`.
   void start(int firmware, const std::string& modeB = "LSB") {
-    h.attachSimulator(firmware);
-    h.openRadioPort();
-    st().gFwType = firmware;
+    h.connect(firmware);
     h.panel.link().gSendCommand("?", true, 0.6);
     h.panel.link().gReadResponse();
     ASSERT_TRUE(st().gResponseComplete);

@@ -1,6 +1,7 @@
 #include "support/EngineHarness.h"
 
 #include "core/RadioLink.h"
+#include "core/StatusDisplay.h"
 
 namespace zr::test {
 
@@ -20,6 +21,24 @@ void EngineHarness::openRadioPort(const std::string& settings) {
 sim::VirtualTransceiver& EngineHarness::attachSimulator(int firmware) {
   sim_ = std::make_unique<sim::VirtualTransceiver>(radio, clock, firmware);
   return *sim_;
+}
+
+sim::VirtualTransceiver& EngineHarness::connect(int firmware) {
+  attachSimulator(firmware);
+  openRadioPort();
+  panel.st.gFwType = firmware;
+  return *sim_;
+}
+
+bool EngineHarness::queryReport() {
+  panel.link().gSendCommand("?", true, 0.6);
+  panel.link().gReadResponse();
+  // Showing it may talk to the transceiver (the band check), which replaces
+  // the last reply: take its completeness first.
+  const bool complete = panel.st.gResponseComplete;
+  panel.display().gUpdateDisplay();
+  radio.clearLog();
+  return complete;
 }
 
 void EngineHarness::inputAt(double at, InputEvent event) {

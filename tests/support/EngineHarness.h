@@ -35,6 +35,12 @@ class EngineHarness {
   // The simulated transceiver on the radio port.
   sim::VirtualTransceiver& attachSimulator(int firmware);
   sim::VirtualTransceiver& simulator() { return *sim_; }
+  // The simulator of `firmware` on the opened radio port, its type known to
+  // the panel as startup would have detected it.
+  sim::VirtualTransceiver& connect(int firmware);
+  // The full status query as the program makes it, decoded and shown; the
+  // wire log is cleared afterwards. False when the report was incomplete.
+  bool queryReport();
 
   // Queue operator input for virtual time `at` (seconds from the start).
   void inputAt(double at, InputEvent event);
