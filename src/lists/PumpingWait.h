@@ -1,0 +1,33 @@
+#pragma once
+// What the long runs of the list windows (scans, channel loads) are built
+// from: a wait that keeps every window live and ends early when the operator
+// stops the run, and end steps that run however the run ends.
+#include <functional>
+#include <utility>
+
+namespace zr {
+
+class Engine;
+class Clock;
+
+// Lets the engine deliver input, line events and timer ticks for `seconds`
+// of the time of day (midnight corrected), blocking between them, never
+// spinning. Returns false as soon as `stop` returns true (checked before the
+// first pump and after every one), true when the time has passed.
+// ProgramEnd passes through.
+bool pumpFor(Engine& engine, Clock& clock, double seconds, const std::function<bool()>& stop);
+
+// Runs `f` when the scope ends, by return, error or program end.
+template <class F>
+class OnScopeExit {
+ public:
+  explicit OnScopeExit(F f) : f_(std::move(f)) {}
+  ~OnScopeExit() { f_(); }
+  OnScopeExit(const OnScopeExit&) = delete;
+  OnScopeExit& operator=(const OnScopeExit&) = delete;
+
+ private:
+  F f_;
+};
+
+}  // namespace zr
