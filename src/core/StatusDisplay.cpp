@@ -10,6 +10,7 @@
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
 #include "core/SyncPoller.h"
+#include "core/TransmitBands.h"
 
 namespace zr {
 
@@ -109,14 +110,8 @@ bool StatusDisplay::gTxAllowed(const std::string& freqCmd) const {
   if (p_.st.gTxUnrestricted) return true;
   const std::string last7 = freqCmd.size() > 7 ? freqCmd.substr(freqCmd.size() - 7) : freqCmd;
   const long hz = vbCLng(trim(last7) + "0");
-  static const long channels[] = {5330500, 5346500, 5357000, 5371500, 5403500};
-  for (long ch : channels)
-    if (hz == ch) return true;
-  static const long bands[][2] = {{1800000, 2000000},   {3500000, 4000000},   {7000000, 7300000},
-                                  {10100000, 10150000}, {14000000, 14350000}, {18068000, 18168000},
-                                  {21000000, 21450000}, {24890000, 24990000}, {28000000, 29700000}};
-  for (const auto& b : bands)
-    if (hz >= b[0] && hz <= b[1]) return true;
+  for (const HzRange& r : kTransmitRanges)
+    if (hz >= r.low && hz <= r.high) return true;
   return false;
 }
 

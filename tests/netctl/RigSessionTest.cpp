@@ -1,0 +1,179 @@
+// One client's conversation, without a socket.
+#include <gtest/gtest.h>
+
+#include "FakeRigBackend.h"
+#include "netctl/RigSession.h"
+
+namespace zr {
+namespace {
+
+using K = RigSetting::Kind;
+
+struct RigSessionTest : ::testing::Test {
+  test::FakeRigBackend backend;
+  int wakes = 0;
+  RigSession session{backend, 7, [this] { ++wakes; }};
+  double now = 100;
+
+  std::string say(const std::string& text) {
+    session.receive(text);
+    session.advance(now);
+    std::string out = session.output();
+    session.output().clear();
+    return out;
+  }
+};
+
+TEST_F(RigSessionTest, QueriesAreAnsweredAtOnceFromThePublishedState) {
+  EXPECT_EQ(say("\\chk_vfo\nv\nf\ns\nm\n\\get_powerstat\nt\n"), "0\nVFOA\n14250000\n0\nVFOA\nUSB\n2400\n1\n0\n");
+  RigView v = test::FakeRigBackend::tunedView();
+  v.modeCode = "M4";
+  v.transmitting = true;
+  v.split = true;
+  backend.setView(v);
+  EXPECT_EQ(say("m\nt\ns\n+\\get_lock_mode\n"), "CW\n500\n1\n1\nVFOB\nget_lock_mode:\nLocked: 0\nRPRT 0\n");
+  EXPECT_TRUE(backend.submitted().empty());
+}
+
+TEST_F(RigSessionTest, NothingKnownYetIsNotAvailableRatherThanMadeUp) {
+  backend.setView(RigView{});
+  EXPECT_EQ(say("f\nm\n"), "RPRT -11\nRPRT -11\n");
+  RigView v;
+  v.freqCmd = "F14250";  // not seven digits
+  v.modeCode = "M7";
+  backend.setView(v);
+  EXPECT_EQ(say("f\nm\n"), "RPRT -11\nRPRT -11\n");
+}
+
+TEST_F(RigSessionTest, DumpStateEndsWithDone) {
+  const std::string out = say("\\dump_state\n");
+  EXPECT_EQ(out.substr(0, 6), "1\n2\n0\n");
+  EXPECT_EQ(out.substr(out.size() - 5), "done\n");
+  EXPECT_EQ(out.find("RPRT"), std::string::npos);
+}
+
+TEST_F(RigSessionTest, ASettingIsAnsweredWhenTheEngineHasTakenItAndLaterCommandsWait) {
+  EXPECT_EQ(say("F 7074000\nf\n"), "");
+  auto submitted = backend.submitted();
+  ASSERT_EQ(submitted.size(), 1u);
+  EXPECT_EQ(submitted[0].setting.kind, K::Frequency);
+  EXPECT_EQ(submitted[0].setting.value, "0707400");
+  EXPECT_EQ(submitted[0].client, 7);
+  EXPECT_TRUE(session.deadline());
+
+  RigView v = test::FakeRigBackend::tunedView();
+  v.freqCmd = "F0707400";
+  backend.setView(v);
+  ASSERT_TRUE(submitted[0].ticket->take());
+  submitted[0].ticket->finish(rprt::Ok);
+  EXPECT_EQ(wakes, 1);
+  EXPECT_EQ(say(""), "RPRT 0\n7074000\n");
+  EXPECT_FALSE(session.deadline());
+}
+
+TEST_F(RigSessionTest, SettingsMapOntoThePanel) {
+  backend.answerAtOnce(rprt::Ok);
+  EXPECT_EQ(say("M LSB 2400\n\\set_mode AM\nT 1\nT 3\nT 0\nS 1 VFOB\nS 0 VFOA\n"),
+            "RPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\n");
+  const auto s = backend.submitted();
+  ASSERT_EQ(s.size(), 7u);
+  EXPECT_EQ(s[0].setting.kind, K::Mode);
+  EXPECT_EQ(s[0].setting.value, "M2");
+  EXPECT_EQ(s[1].setting.value, "M3");
+  EXPECT_EQ(s[2].setting.kind, K::Ptt);
+  EXPECT_TRUE(s[2].setting.on);
+  EXPECT_TRUE(s[3].setting.on);
+  EXPECT_FALSE(s[4].setting.on);
+  EXPECT_EQ(s[5].setting.kind, K::Split);
+  EXPECT_TRUE(s[5].setting.on);
+  EXPECT_FALSE(s[6].setting.on);
+}
+
+TEST_F(RigSessionTest, SettingsThePanelCannotHaveAreRefusedWithoutBotheringIt) {
+  EXPECT_EQ(say("F 1500000\nF 30000000\nM PKTUSB 2400\nM FM\nS 1 VFOA\n+M ?\nV ?\n"),
+            "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nset_mode: ?\nAM CW USB LSB \nRPRT 0\nVFOA VFOB \nRPRT 0\n");
+  EXPECT_TRUE(backend.submitted().empty());
+}
+
+TEST_F(RigSessionTest, APanelThatTakesNoSettingsRefusesThemAtOnceButNeverAnUnkey) {
+  RigView v = test::FakeRigBackend::tunedView();
+  v.settingsRefused = rprt::Rejected;
+  backend.setView(v);
+  EXPECT_EQ(say("F 7074000\nM LSB 0\nT 1\nS 1 VFOB\nf\n"), "RPRT -9\nRPRT -9\nRPRT -9\nRPRT -9\n14250000\n");
+  EXPECT_TRUE(backend.submitted().empty());
+  EXPECT_EQ(say("T 0\n"), "");
+  ASSERT_EQ(backend.submitted().size(), 1u);
+  EXPECT_FALSE(backend.submitted()[0].setting.on);
+}
+
+TEST_F(RigSessionTest, ASettingTheEngineDoesNotTakeInTimeIsWithdrawn) {
+  say("F 7074000\nf\n");
+  now += RigSession::kSettingDeadline - 0.01;
+  EXPECT_EQ(say(""), "");
+  now += 0.02;
+  EXPECT_EQ(say(""), "RPRT -5\n14250000\n");
+  // The engine gets to it too late: it must not be carried out any more.
+  EXPECT_FALSE(backend.submitted()[0].ticket->take());
+}
+
+TEST_F(RigSessionTest, AnUnkeyIsNeverWithdrawn) {
+  say("T 0\n");
+  now += RigSession::kSettingDeadline + 0.01;
+  EXPECT_EQ(say(""), "RPRT -5\n");
+  EXPECT_TRUE(backend.submitted()[0].ticket->take());
+}
+
+TEST_F(RigSessionTest, EachClientChoosesItsOwnVfo) {
+  backend.answerAtOnce(rprt::Ok);
+  EXPECT_EQ(say("V VFOB\nv\nf\nm\nF 7000000\nM USB 2400\nV Main\nv\nf\n"),
+            "RPRT 0\nVFOB\n7074000\nLSB\n2400\nRPRT 0\nRPRT 0\nRPRT 0\nVFOA\n14250000\n");
+  const auto s = backend.submitted();
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0].setting.kind, K::VfoBFrequency);
+  EXPECT_EQ(s[0].setting.value, "0700000");
+  EXPECT_EQ(s[1].setting.kind, K::VfoBMode);
+  EXPECT_EQ(s[1].setting.value, "M1");
+  // TX names VFO B only while split is on.
+  EXPECT_EQ(say("V TX\nv\n"), "RPRT 0\nVFOA\n");
+}
+
+TEST_F(RigSessionTest, AnOverlongLineOrFloodClosesTheSessionUnanswered) {
+  EXPECT_EQ(say(std::string(RigSession::kMaxLine, 'f')), "");
+  EXPECT_FALSE(session.closing());
+  EXPECT_EQ(say("ff"), "");
+  EXPECT_TRUE(session.closing());
+  EXPECT_FALSE(session.wantsInput());
+
+  RigSession flooded(backend, 8, [] {});
+  flooded.receive(std::string(RigSession::kMaxLine + 1, 'x') + "\nf\n");
+  flooded.advance(now);
+  EXPECT_TRUE(flooded.closing());
+  EXPECT_EQ(flooded.output(), "");
+}
+
+TEST_F(RigSessionTest, InputWaitingBehindASettingIsBounded) {
+  say("F 7074000\n");
+  session.receive(std::string(RigSession::kMaxBuffered, '\n'));
+  EXPECT_FALSE(session.wantsInput());
+}
+
+TEST_F(RigSessionTest, TheLastLineNeedsNoLineEndAndQuitEndsTheSession) {
+  session.receive("f\r\nm");
+  session.endOfInput();
+  session.advance(now);
+  EXPECT_EQ(session.output(), "14250000\nUSB\n2400\n");
+  EXPECT_TRUE(session.closing());
+
+  RigSession quitting(backend, 9, [] {});
+  quitting.receive("q\nf\n");
+  quitting.advance(now);
+  EXPECT_EQ(quitting.output(), "RPRT 0\n");
+  EXPECT_TRUE(quitting.closing());
+}
+
+TEST_F(RigSessionTest, UnknownAndMalformedCommandsAreAnsweredAndTheSessionGoesOn) {
+  EXPECT_EQ(say("\\get_vfo_info\nF x\n\n+T 5\nf\n"), "RPRT -4\nRPRT -1\nset_ptt: 5\nRPRT -1\n14250000\n");
+}
+
+}  // namespace
+}  // namespace zr
