@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   backend.view_.split = shape & 2;
   backend.view_.vfoBDigits = shape & 4 ? "0707400" : "";
   backend.view_.vfoBMode = "CW";
-  backend.view_.settingsRefused = shape & 8 ? zr::rprt::Rejected : 0;
+  backend.view_.takesSettings = !(shape & 8);
   backend.view_.txUnrestricted = shape & 16;
 
   zr::RigSession session(backend, 1, [] {});

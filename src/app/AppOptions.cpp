@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "setup/RigServerSetup.h"
+
 namespace zr::app {
 
 AppOptions parseOptions(const QCoreApplication& app) {
@@ -12,14 +14,27 @@ AppOptions parseOptions(const QCoreApplication& app) {
   parser.setApplicationDescription(
       "Front panel of the ZR-3817 HF transceiver.\n"
       "Runs in the current directory: settings files are read and written there,\n"
-      "and serial port n is the device COMn there when it exists, else /dev/ttyS<n-1>.\n"
-      "The options below are for demonstrations only.");
+      "and serial port n is the device COMn there when it exists, else /dev/ttyS<n-1>.");
   parser.addHelpOption();
   parser.addVersionOption();
-  const QCommandLineOption screenshot("screenshot", "Save a PNG picture of the main window to <file>, then exit.",
+  const QCommandLineOption rigServer(
+      "rig-server",
+      "Let station programs control the radio over the network rig-control protocol on TCP <port> "
+      "(4532 is the port they expect), from this computer only (127.0.0.1 and ::1).",
+      "port");
+  const QCommandLineOption rigServerAddress(
+      "rig-server-address",
+      "Listen on <address> instead of this computer only. WARNING: anyone who can reach that address can "
+      "tune the radio and key the transmitter; the protocol has no password. Use it only on a network you "
+      "trust, never on one connected to the internet.",
+      "address");
+  const QCommandLineOption screenshot("screenshot",
+                                      "Demonstrations: save a PNG picture of the main window to <file>, then exit.",
                                       "file");
   const QCommandLineOption delay("screenshot-delay", "Seconds to wait before the picture (default 4).", "seconds",
                                  "4");
+  parser.addOption(rigServer);
+  parser.addOption(rigServerAddress);
   parser.addOption(screenshot);
   parser.addOption(delay);
   parser.process(app);
@@ -33,6 +48,15 @@ AppOptions parseOptions(const QCoreApplication& app) {
                  qPrintable(parser.value(delay)));
     std::exit(2);
   }
+  if (parser.isSet(rigServer)) {
+    options.rigServerPort = parseRigServerPort(parser.value(rigServer).toStdString());
+    if (options.rigServerPort == 0) {
+      std::fprintf(stderr, "zr3817: --rig-server needs a TCP port number from 1 to 65535, not \"%s\"\n",
+                   qPrintable(parser.value(rigServer)));
+      std::exit(2);
+    }
+  }
+  options.rigServerAddress = parser.value(rigServerAddress);
   return options;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Command-line options of the panel. The program itself takes none; these
-// exist for the demo and for documentation screenshots.
+// Command-line options of the panel: the network rig server, and options
+// for the demo and for documentation screenshots.
 #include <QString>
 
 class QCoreApplication;
@@ -10,6 +10,8 @@ namespace zr::app {
 struct AppOptions {
   QString screenshotFile;  // empty: no screenshot
   double screenshotDelaySeconds = 4.0;
+  int rigServerPort = 0;      // 0: as the settings file says
+  QString rigServerAddress;   // empty: as the settings file says
 };
 
 // Parses the command line; prints help or an error and exits on --help,

@@ -15,6 +15,8 @@
 #include "core/serial/PortMapping.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
+#include "netctl/PanelRigBackend.h"
+#include "netctl/RigServer.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/ViewSet.h"
 
@@ -62,6 +64,31 @@ int main(int argc, char** argv) {
   zr::qt::QtHost host;
   zr::Panel panel(clock, host, radio, cat, probe);
   panel.describePort = [](int n) { return zr::describeSerialPort(n); };
+
+  // Station programs on the network: off unless the settings file or the
+  // command line switches the server on.
+  zr::PanelRigBackend rigBackend(panel);
+  zr::RigServer rigServer(rigBackend);
+  panel.restartRigServer = [&rigServer](const zr::RigServerSetup& setup) {
+    rigServer.stop();
+    if (!setup.enabled) return std::string("Network rig server off");
+    if (auto failure = rigServer.start(setup.address, setup.port))
+      return "Network rig server failed: " + *failure;
+    return "Network rig server on " + zr::describeRigServer(setup);
+  };
+  {
+    std::string problem;
+    zr::RigServerSetup setup = zr::readRigServerSetup(problem);
+    if (options.rigServerPort != 0) {
+      setup.enabled = true;
+      setup.port = options.rigServerPort;
+    }
+    if (!options.rigServerAddress.isEmpty()) setup.address = options.rigServerAddress.toStdString();
+    panel.settings.rigServer = setup;
+    const std::string status = panel.restartRigServer(setup);
+    panel.frm.lblRigServer.caption = problem.empty() ? status : problem;
+    if (setup.enabled || !problem.empty()) std::fprintf(stderr, "zr3817: %s\n", panel.frm.lblRigServer.caption.c_str());
+  }
 
   zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });
   host.onSnapshot([&views](const zr::Snapshot& s) { views.apply(s); });
@@ -114,5 +141,6 @@ int main(int argc, char** argv) {
   const int status = app.exec();
   panel.engine.requestQuit();
   engine.join();
+  rigServer.stop();
   return status;
 }

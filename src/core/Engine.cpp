@@ -32,6 +32,14 @@ void Engine::post(InputEvent event) {
   clock_.wake();
 }
 
+void Engine::postTask(const std::string& routine, std::function<void()> task) {
+  InputEvent e;
+  e.kind = EventKind::Task;
+  e.control = routine;
+  e.task = std::move(task);
+  post(std::move(e));
+}
+
 void Engine::requestQuit() {
   {
     std::lock_guard lock(inboxMutex_);
@@ -150,6 +158,10 @@ double Engine::secondsToNextTimer() {
 }
 
 void Engine::deliver(const InputEvent& event) {
+  if (event.kind == EventKind::Task) {
+    if (event.task) runHandler([&event](const InputEvent&) { event.task(); }, event);
+    return;
+  }
   WindowModel* w = window(event.window);
   if (!w || !w->window.enabled || !w->window.visible) return;
   Control* control = event.control.empty() ? &w->window : w->find(event.control, event.index);
@@ -216,6 +228,7 @@ void Engine::runModal(WindowModel& dialog, WindowModel& owner) {
 }
 
 void Engine::publish() {
+  for (const auto& publisher : publishers_) publisher();
   bool changed = !published_ || published_->windows.size() != windows_.size();
   for (std::size_t i = 0; !changed && i < windows_.size(); ++i)
     changed = !sameControls(*published_->windows[i], *windows_[i]);

@@ -46,6 +46,9 @@ class Engine {
 
   // Thread-safe: queue operator input for the next pump.
   void post(InputEvent event);
+  // Thread-safe: run `task` at the next pump, in turn with queued input.
+  // `routine` names it when it reports an error.
+  void postTask(const std::string& routine, std::function<void()> task);
   // Thread-safe: end the program at the next pump.
   void requestQuit();
   bool quitRequested() const;
@@ -60,8 +63,10 @@ class Engine {
   // pumps until the dialog hides itself, then the owner is enabled again.
   void runModal(WindowModel& dialog, WindowModel& owner);
 
-  // Send the view a snapshot when any model changed since the last one.
+  // Send the view a snapshot when any model changed since the last one,
+  // and let every other publisher (see addPublisher) publish its state.
   void publish();
+  void addPublisher(std::function<void()> publisher) { publishers_.push_back(std::move(publisher)); }
 
   // Host services that block: the view sees the latest models first.
   void messageBox(const std::string& text, const std::string& title = {});
@@ -98,6 +103,7 @@ class Engine {
   bool quit_ = false;
 
   std::shared_ptr<const Snapshot> published_;
+  std::vector<std::function<void()>> publishers_;
 };
 
 }  // namespace zr

@@ -1,6 +1,7 @@
 #pragma once
 // What the view forwards to the engine: one operator action on one control,
 // carrying the control's new value where the action changes it.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ enum class EventKind {
   Close,      // the window's close box
   Move,       // the window was moved: x, y = new left and top edge in twips
   Timer,      // raised by the engine itself for a timer control
+  Task,       // work handed over by another thread (the rig server): `task`
 };
 
 struct InputEvent {
@@ -33,6 +35,9 @@ struct InputEvent {
   std::optional<int> value;         // new value of a scroll bar, check box, list index
   int x = 0;
   int y = 0;
+  // Task: run at the pump in turn with the operator's input, whatever
+  // window is open; it makes its own checks. `control` names it in errors.
+  std::function<void()> task;
 };
 
 }  // namespace zr

@@ -11,6 +11,7 @@
 #include "panel/ModeControls.h"
 #include "panel/Amplifier.h"
 #include "panel/Channels.h"
+#include "panel/ClientRequests.h"
 #include "panel/ReceiverToggles.h"
 #include "panel/Transmit.h"
 #include "panel/VfoSplit.h"
@@ -130,6 +131,7 @@ bool MainLoop::dispatchRequests() {
   if (t.bfoOffsetPending) t.bfoOffsetCmd();
   if (t.rfGainPending) t.rfGainCmd();
   if (p_.form.gCATPending) p_.cat().CATCmd();
+  if (p_.clients().clientPending) p_.clients().clientCmd();
   if (m.digPending) m.digCmd();
   VfoSplit& v = p_.vfo();
   if (v.swapPending) v.swapCmd();

@@ -10,6 +10,7 @@
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
 #include "setup/PortSetupDialog.h"
+#include "setup/RigServerDialog.h"
 
 namespace zr {
 
@@ -20,7 +21,8 @@ MainMenus::MainMenus(Panel& panel)
       catSetup_(std::make_unique<CatSetupDialog>(panel, [&panel](int n) {
         return panel.describePort ? panel.describePort(n) : std::string();
       })),
-      audioSetup_(std::make_unique<AudioSetupDialog>(panel)) {
+      audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
+      rigServer_(std::make_unique<RigServerDialog>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -31,6 +33,7 @@ MainMenus::MainMenus(Panel& panel)
   menu("mnuPortSetup", &MainMenus::mnuPortSetup_Click);
   menu("mnuAudioSetup", &MainMenus::mnuAudioSetup_Click);
   menu("mnuCATSetup", &MainMenus::mnuCATSetup_Click);
+  menu("mnuRigServer", &MainMenus::mnuRigServer_Click);
   menu("mnuChannelSetup", &MainMenus::mnuChannelSetup_Click);
   menu("mnuScanBands", &MainMenus::mnuScanBands_Click);
   menu("mnuScanFreqs", &MainMenus::mnuScanFreqs_Click);
@@ -112,6 +115,11 @@ void MainMenus::mnuCATSetup_Click() {
     p_.cat().SetUpCATPort();
     p_.form.gCATSetupChanged = false;
   }
+}
+
+void MainMenus::mnuRigServer_Click() {
+  p_.frm.window.enabled = false;
+  rigServer_->showModal();
 }
 
 void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }

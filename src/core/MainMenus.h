@@ -12,6 +12,7 @@ class Panel;
 class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
+class RigServerDialog;
 
 class MainMenus {
  public:
@@ -24,6 +25,7 @@ class MainMenus {
   void mnuPortSetup_Click();
   void mnuAudioSetup_Click();
   void mnuCATSetup_Click();
+  void mnuRigServer_Click();
   void mnuChannelSetup_Click();
   void mnuScanBands_Click();
   void mnuScanFreqs_Click();
@@ -36,6 +38,7 @@ class MainMenus {
   PortSetupDialog& portSetup() { return *portSetup_; }
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
+  RigServerDialog& rigServer() { return *rigServer_; }
 
  private:
   void showPlaceholder(PlaceholderWindowModel& window);
@@ -46,6 +49,7 @@ class MainMenus {
   std::unique_ptr<PortSetupDialog> portSetup_;
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
+  std::unique_ptr<RigServerDialog> rigServer_;
   PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
   PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
   PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};

@@ -13,6 +13,7 @@
 #include "panel/ModeControls.h"
 #include "panel/Amplifier.h"
 #include "panel/Channels.h"
+#include "panel/ClientRequests.h"
 #include "panel/Transmit.h"
 #include "panel/Tuning.h"
 #include "panel/VfoSplit.h"
@@ -41,6 +42,7 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       transmit_(std::make_unique<Transmit>(*this)),
       amp_(std::make_unique<Amplifier>(*this)),
       cat_(std::make_unique<CatPort>(*this)),
+      clients_(std::make_unique<ClientRequests>(*this)),
       menus_(std::make_unique<MainMenus>(*this)),
       mainLoop_(std::make_unique<MainLoop>(*this)) {
   engine.addWindow(frm);

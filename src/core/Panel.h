@@ -33,6 +33,8 @@ class Tuning;
 class VfoSplit;
 class Transmit;
 class Amplifier;
+class ClientRequests;
+struct RigServerSetup;
 
 // Variables of the main window that several routines share.
 struct FormVars {
@@ -85,11 +87,15 @@ class Panel {
   Transmit& transmit() { return *transmit_; }
   Amplifier& amp() { return *amp_; }
   CatPort& cat() { return *cat_; }
+  ClientRequests& clients() { return *clients_; }
   MainMenus& menus() { return *menus_; }
   MainLoop& mainLoop() { return *mainLoop_; }
 
   // Where port n leads on this system, for the port dialogs (set by the app).
   std::function<std::string(int)> describePort;
+  // Stops the network rig server and starts it as `setup` says; returns the
+  // state for the operator (set by the app; tests may leave it empty).
+  std::function<std::string(const RigServerSetup&)> restartRigServer;
 
  private:
   std::unique_ptr<RadioLink> link_;
@@ -106,6 +112,7 @@ class Panel {
   std::unique_ptr<Transmit> transmit_;
   std::unique_ptr<Amplifier> amp_;
   std::unique_ptr<CatPort> cat_;
+  std::unique_ptr<ClientRequests> clients_;
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<MainLoop> mainLoop_;
 };

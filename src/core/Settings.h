@@ -2,6 +2,8 @@
 // Values read from the settings files, as plain texts compared exactly.
 #include <string>
 
+#include "setup/RigServerSetup.h"
+
 namespace zr {
 
 struct Settings {
@@ -21,6 +23,8 @@ struct Settings {
   std::string gLocalRemoteSetting = "\"1";
   std::string gDigAudioSource = "H3";
   std::string gDigVox = "V2";
+  // The network rig server, as last applied
+  RigServerSetup rigServer;
 };
 
 }  // namespace zr

@@ -8,29 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "core/RigClient.h"
+
 namespace zr {
-
-// The panel as a station program sees it, as the engine last published it.
-struct RigView {
-  std::string freqCmd;     // "F" + seven digits: the transceiver's frequency
-  std::string modeCode;    // "M1".."M4"
-  bool transmitting = false;
-  bool split = false;      // transmitting on VFO B
-  std::string vfoBDigits;  // the panel's VFO B, seven digits
-  std::string vfoBMode;    // its mode text ("USB", "LSB", "AME", "CW")
-  bool txUnrestricted = false;
-  // Non-zero (a result code) while the panel takes no settings: a modal
-  // window is open, a scan runs, the transceiver is under local control or
-  // has not been heard yet.
-  int settingsRefused = 0;
-};
-
-struct RigSetting {
-  enum class Kind { Frequency, Mode, VfoBFrequency, VfoBMode, Split, Ptt };
-  Kind kind = Kind::Frequency;
-  std::string value;  // seven frequency digits, or a mode code "M1".."M4"
-  bool on = false;    // Split, Ptt
-};
 
 // A setting on its way into the engine. Until the engine takes it, the
 // server may withdraw it (its client stopped waiting); once taken, it is

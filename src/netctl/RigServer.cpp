@@ -90,17 +90,17 @@ std::optional<std::string> RigServer::listenOn(const std::string& address, int p
   return failure;
 }
 
-std::optional<std::string> RigServer::start(const Options& options) {
+std::optional<std::string> RigServer::start(const std::string& address, int port) {
   stop();
   if (wake_->fds[0] < 0) return std::string("no wake-up pipe: ") + std::strerror(errno);
-  port_ = options.port;
+  port_ = port;
   std::optional<std::string> failure;
-  if (options.address.empty()) {
+  if (address.empty()) {
     // Loopback: IPv4 must work; IPv6 where the system has it, on the same port.
     failure = listenOn("127.0.0.1", port_, false);
     if (!failure) listenOn("::1", port_, true);
   } else {
-    failure = listenOn(options.address, port_, false);
+    failure = listenOn(address, port_, false);
   }
   if (failure || listeners_.empty()) {
     for (int fd : listeners_) ::close(fd);

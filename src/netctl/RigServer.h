@@ -17,19 +17,15 @@ namespace zr {
 
 class RigServer {
  public:
-  struct Options {
-    std::string address;  // empty: 127.0.0.1 and ::1
-    int port = 4532;      // 0: any free port (see port())
-  };
-
   explicit RigServer(RigBackend& backend);
   ~RigServer();
   RigServer(const RigServer&) = delete;
   RigServer& operator=(const RigServer&) = delete;
 
-  // Listens and starts serving; on failure nothing runs and the reason is
-  // returned ("127.0.0.1 port 4532: Address already in use").
-  std::optional<std::string> start(const Options& options);
+  // Listens on `address` (empty: 127.0.0.1 and ::1) and `port` (0: any
+  // free one, see port()) and starts serving; on failure nothing runs and
+  // the reason is returned ("127.0.0.1 port 4532: Address already in use").
+  std::optional<std::string> start(const std::string& address, int port);
   // Closes every connection (each client's keying ends) and the listeners.
   void stop();
   bool running() const { return thread_.joinable(); }

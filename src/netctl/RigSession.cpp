@@ -128,7 +128,7 @@ void RigSession::handle(RigLine line, double now) {
   if (auto answer = settle(c, setting)) return reply(line, *answer);
   const bool unkey = setting.kind == RigSetting::Kind::Ptt && !setting.on;
   // Only an unkey goes through whatever the panel is doing.
-  if (view.settingsRefused != 0 && !unkey) return reply(line, RigReply::error(view.settingsRefused));
+  if (!view.takesSettings && !unkey) return reply(line, RigReply::error(rprt::Rejected));
   auto ticket = backend_.submit(setting, id_, wake_);
   pending_ = Pending{std::move(line), std::move(ticket), now + kSettingDeadline, !unkey};
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/CommandComposer.h"
+#include "core/MainLoop.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
@@ -84,12 +85,50 @@ void Transmit::showVfoBOnVfoA() {
 void Transmit::cmdPTT_MouseUp(int, int, int, int) { pttHeld = false; }
 
 void Transmit::cmdPTT_MouseDown(int button, int, int, int) {
-  MainWindowModel& frm = p_.frm;
-  StatusDisplay& d = p_.display();
   pttHeld = button == 1;
   p_.engine.pump();
   if (!pttHeld && !extActive()) return;
+  transmitWhileHeld();
+}
 
+bool Transmit::clientMayKey() const {
+  const MainWindowModel& frm = p_.frm;
+  if (!frm.window.enabled || !frm.window.visible || !frm.cmdPTT.enabled || !frm.cmdPTT.visible) return false;
+  if (p_.mainLoop().controlMode != "REMOTE" || p_.st.gScanning || linkLost()) return false;
+  // A latched XMT or a tune carrier is the operator's transmission.
+  if (xmitLatched || frm.cmdTune.caption == kTuneOff) return false;
+  if (!splitOn()) return p_.display().gTxAllowed(p_.st.gFreqCmd);
+  return !modesDiffer() && p_.display().gTxAllowed("F" + digitsOf(frm.cmdVFOB));
+}
+
+void Transmit::clientKeyDown(int client, const std::function<void(bool)>& answer) {
+  if (clientHolders_.count(client) || looping_) {
+    clientHolders_.insert(client);
+    return answer(true);
+  }
+  if (!clientMayKey()) return answer(false);
+  clientHolders_.insert(client);
+  answer(true);
+  try {
+    transmitWhileHeld();
+  } catch (...) {
+    clientHolders_.clear();
+    throw;
+  }
+  clientHolders_.clear();
+}
+
+void Transmit::clientKeyUp(int client) {
+  if (!clientHolders_.erase(client) || anyoneHolds() || p_.st.gKeyCmd != "K") return;
+  // Unkeyed here and now, even while the PTT loop is held up (a modal window
+  // opened from inside it); the loop ends as usual when it resumes.
+  p_.st.gKeyCmd = "U";
+  p_.sync().gSendSync("U");
+}
+
+void Transmit::transmitWhileHeld() {
+  MainWindowModel& frm = p_.frm;
+  StatusDisplay& d = p_.display();
   std::string aCmd, bCmd;
   if (!splitOn()) {
     if (!d.gTxAllowed(p_.st.gFreqCmd)) return absorbUntilReleased();
@@ -118,18 +157,20 @@ void Transmit::pttLoop(const std::string& aCmd, bool split) {
   TransceiverState& st = p_.st;
   RadioLink& link = p_.link();
   const std::string txFreq = split ? "F" + digitsOf(p_.frm.cmdVFOB) : std::string();
+  looping_ = true;
   try {
     bool ext = extActive();
     bool cut = false;
-    while (!cut && (pttHeld || ext || split)) {
+    while (!cut && (pttHeld || ext || !clientHolders_.empty() || split)) {
       pumpOnce();
       ext = extActive();
       // No transmission survives a lost link or a frequency it may not use.
       if (linkLost() || !p_.display().gTxAllowed(split ? txFreq : st.gFreqCmd.str())) {
         cut = true;
         pttHeld = ext = false;
+        clientHolders_.clear();
       }
-      if (!pttHeld && !ext) {
+      if (!pttHeld && !ext && clientHolders_.empty()) {
         st.gKeyCmd = "U";
         if (split) {
           link.writeDirect("U");
@@ -141,7 +182,10 @@ void Transmit::pttLoop(const std::string& aCmd, bool split) {
       p_.sync().pollTxState();
       p_.display().gUpdateDisplay();
     }
+    looping_ = false;
   } catch (...) {
+    looping_ = false;
+    clientHolders_.clear();
     // Whatever unwinds the loop (an error, the program ending) must not
     // leave the transmitter keyed or on VFO B.
     st.gKeyCmd = "U";

@@ -3,6 +3,8 @@
 // external PTT line), the latching XMT button and the TUNE carrier. The key
 // itself travels with every sync exchange in gKeyCmd; whatever ends a
 // transmission leaves it at "U".
+#include <functional>
+#include <set>
 #include <string>
 
 namespace zr {
@@ -24,6 +26,13 @@ class Transmit {
   void XmitCmd();
   void tuneCmd();
 
+  // Station programs keying over the network hold the transmitter like the
+  // PTT button, and only where the button would key. `answer` runs before
+  // the transmission starts; a client joins one that is running.
+  void clientKeyDown(int client, const std::function<void(bool keyed)>& answer);
+  // Lets go; when nobody holds any more the transmitter unkeys at once.
+  void clientKeyUp(int client);
+
   bool xmitPending = false;
   bool tunePending = false;
   bool xmitLatched = false;
@@ -35,6 +44,10 @@ class Transmit {
     std::string mode, sideTone, pttEnable, source;
   };
 
+  bool clientMayKey() const;
+  // Keys on the transmitting VFO and holds until every holder lets go.
+  void transmitWhileHeld();
+  bool anyoneHolds() const { return pttHeld || extActive() || !clientHolders_.empty(); }
   bool splitOn() const;
   bool modesDiffer() const;
   bool extActive() const;
@@ -56,6 +69,8 @@ class Transmit {
   Panel& p_;
   TuneSaved tuneSaved_;
   bool xmitRetuned_ = false;  // the latched transmission moved to VFO B
+  bool looping_ = false;      // the PTT loop holds the transmitter
+  std::set<int> clientHolders_;
 };
 
 }  // namespace zr

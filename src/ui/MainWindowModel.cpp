@@ -28,7 +28,7 @@ void MainWindowModel::forEachControl(const std::function<void(Control&)>& f) {
   };
 
   for (Control* c : {&mnuFile, &mnuFileExit, &mnuScan, &mnuScanBands, &mnuScanFreqs, &mnuSetup, &mnuPortSetup,
-                     &mnuAudioSetup, &mnuCATSetup, &mnuChannelSetup, &mnuHelp, &mnuHelpAbout, &mnuHelpZR3817})
+                     &mnuAudioSetup, &mnuCATSetup, &mnuRigServer, &mnuChannelSetup, &mnuHelp, &mnuHelpAbout, &mnuHelpZR3817})
     f(*c);
 
   for (Control* c : {&lblREMOTE, &lblComStat, &shaTrace, &lblU, &lblFWType, &lblFault, &lblInBand, &lblInfo,
@@ -77,7 +77,7 @@ void MainWindowModel::forEachControl(const std::function<void(Control&)>& f) {
   f(lblMeterScale);
 
   for (Control* c : {&fraAmp, &cmdAmpPwr, &cmdAmpOpr, &cmdTuneAmp, &lblAmpPwr, &lblAmpOpStby, &lblAmpTuned}) f(*c);
-  for (Control* c : {&fraCAT, &txtInCat, &txtOutCAT}) f(*c);
+  for (Control* c : {&fraCAT, &txtInCat, &txtOutCAT, &lblCatIgnored, &lblCatHint, &lblRigServer}) f(*c);
 }
 
 void MainWindowModel::initMenus() {
@@ -97,6 +97,7 @@ void MainWindowModel::initMenus() {
   mnuPortSetup = make(K::MenuEntry, "mnuPortSetup", "mnuSetup", "Port Setup");
   mnuAudioSetup = make(K::MenuEntry, "mnuAudioSetup", "mnuSetup", "Audio Setup");
   mnuCATSetup = make(K::MenuEntry, "mnuCATSetup", "mnuSetup", "CAT Setup");
+  mnuRigServer = make(K::MenuEntry, "mnuRigServer", "mnuSetup", "Network Rig Server");
   mnuChannelSetup = make(K::MenuEntry, "mnuChannelSetup", "mnuSetup", "Channels");
 
   mnuHelp = make(K::MenuEntry, "mnuHelp", "", "Help");

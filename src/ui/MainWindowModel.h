@@ -19,7 +19,7 @@ struct MainWindowModel : WindowModel {
   // Menu bar.
   Control mnuFile, mnuFileExit;
   Control mnuScan, mnuScanBands, mnuScanFreqs;
-  Control mnuSetup, mnuPortSetup, mnuAudioSetup, mnuCATSetup, mnuChannelSetup;
+  Control mnuSetup, mnuPortSetup, mnuAudioSetup, mnuCATSetup, mnuRigServer, mnuChannelSetup;
   Control mnuHelp, mnuHelpAbout, mnuHelpZR3817;
 
   // Status line: link, control state, firmware, information texts.
@@ -84,8 +84,8 @@ struct MainWindowModel : WindowModel {
   // Amplifier.
   Control fraAmp, cmdAmpPwr, cmdAmpOpr, cmdTuneAmp, lblAmpPwr, lblAmpOpStby, lblAmpTuned;
 
-  // CAT port traffic.
-  Control fraCAT, txtInCat, txtOutCAT;
+  // CAT port traffic; what the port ignored, with a hint; the network rig server.
+  Control fraCAT, txtInCat, txtOutCAT, lblCatIgnored, lblCatHint, lblRigServer;
 
  private:
   void initMenus();

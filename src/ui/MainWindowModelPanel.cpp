@@ -182,6 +182,14 @@ void MainWindowModel::initMeterAmpCat() {
   fraCAT = frame("fraCAT", "CAT");
   txtInCat = readOnlyText("txtInCat", "fraCAT", "");
   txtOutCAT = readOnlyText("txtOutCAT", "fraCAT", "");
+  // The CAT monitor: shown once the port has ignored a request.
+  lblCatIgnored = make(K::Label, "lblCatIgnored", "fraCAT", "", "Requests the CAT port does not answer");
+  lblCatHint = make(K::Label, "lblCatHint", "fraCAT",
+                    "Set the station program to Kenwood \"FA/MD only\", or connect it to the network rig server");
+  lblCatIgnored.visible = false;
+  lblCatHint.visible = false;
+  lblRigServer = make(K::Label, "lblRigServer", "fraCAT", "Network rig server off",
+                      "Station programs on this computer: network rig model, localhost:4532 (Setup > Network Rig Server)");
 }
 
 }  // namespace zr

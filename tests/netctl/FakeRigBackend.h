@@ -59,6 +59,7 @@ class FakeRigBackend : public RigBackend {
     v.modeCode = "M1";
     v.vfoBDigits = "0707400";
     v.vfoBMode = "LSB";
+    v.takesSettings = true;
     return v;
   }
 

@@ -97,7 +97,7 @@ TEST_F(RigSessionTest, SettingsThePanelCannotHaveAreRefusedWithoutBotheringIt) {
 
 TEST_F(RigSessionTest, APanelThatTakesNoSettingsRefusesThemAtOnceButNeverAnUnkey) {
   RigView v = test::FakeRigBackend::tunedView();
-  v.settingsRefused = rprt::Rejected;
+  v.takesSettings = false;
   backend.setView(v);
   EXPECT_EQ(say("F 7074000\nM LSB 0\nT 1\nS 1 VFOB\nf\n"), "RPRT -9\nRPRT -9\nRPRT -9\nRPRT -9\n14250000\n");
   EXPECT_TRUE(backend.submitted().empty());

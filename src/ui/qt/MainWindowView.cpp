@@ -357,9 +357,16 @@ QWidget* MainWindowView::gainAndBfo() {
 
 QWidget* MainWindowView::cat() {
   QGroupBox* box = frame("fraCAT");
-  auto* row = new QHBoxLayout(box);
+  auto* column = new QVBoxLayout(box);
+  auto* row = new QHBoxLayout;
   for (const char* name : {"txtInCat", "txtOutCAT"})
     if (QWidget* w = take(name)) row->addWidget(w);
+  column->addLayout(row);
+  for (const char* name : {"lblCatIgnored", "lblCatHint", "lblRigServer"})
+    if (QWidget* w = take(name)) {
+      if (auto* label = qobject_cast<QLabel*>(w)) label->setWordWrap(true);
+      column->addWidget(w);
+    }
   return box;
 }
 

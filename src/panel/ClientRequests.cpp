@@ -1,0 +1,137 @@
+#include "panel/ClientRequests.h"
+
+#include <algorithm>
+
+#include "core/CommandComposer.h"
+#include "core/Convert.h"
+#include "core/MainLoop.h"
+#include "core/Panel.h"
+#include "panel/Transmit.h"
+#include "panel/VfoSplit.h"
+
+namespace zr {
+
+namespace {
+
+bool knownMode(const std::string& code) { return code == "M1" || code == "M2" || code == "M3" || code == "M4"; }
+
+const char* modeText(const std::string& code) {
+  if (code == "M1") return "USB";
+  if (code == "M2") return "LSB";
+  if (code == "M3") return "AME";
+  if (code == "M4") return "CW";
+  return nullptr;
+}
+
+bool panelFrequency(const std::string& digits) {
+  return allDigits(digits, 7) && digits >= "0160000" && digits <= "2999999";
+}
+
+}  // namespace
+
+ClientRequests::ClientRequests(Panel& panel) : p_(panel) {
+  p_.engine.addPublisher([this] { publish(); });
+}
+
+RigView ClientRequests::view() const {
+  std::lock_guard lock(viewMutex_);
+  return view_;
+}
+
+void ClientRequests::publish() {
+  const TransceiverState& st = p_.st;
+  const MainWindowModel& frm = p_.frm;
+  RigView v;
+  v.freqCmd = st.gFreqCmd.str();
+  v.modeCode = st.gMode.str();
+  v.transmitting = st.gTransmitting || st.gKeyCmd == "K";
+  v.split = frm.lblSplit.caption == VfoSplit::kSplitOn;
+  for (const Control& c : frm.cmdVFOB) v.vfoBDigits += c.caption;
+  v.vfoBMode = frm.cmbVFOBMode.text;
+  v.txUnrestricted = st.gTxUnrestricted;
+  v.takesSettings = takesSettings();
+  std::lock_guard lock(viewMutex_);
+  view_ = std::move(v);
+}
+
+// Where the operator could not change a setting either, neither can a
+// client: a modal window, a scan, local control, a keyed transmitter.
+bool ClientRequests::takesSettings() const {
+  const MainWindowModel& frm = p_.frm;
+  const TransceiverState& st = p_.st;
+  return frm.window.enabled && frm.window.visible && !st.gScanning && p_.mainLoop().controlMode == "REMOTE" &&
+         frm.lblREMOTE.caption == "REMOTE" && !p_.form.txActive && st.gKeyCmd != "K" && p_.MSComm1.isOpen();
+}
+
+void ClientRequests::take(const RigSetting& s, int client, const std::function<void(bool)>& answer) {
+  using K = RigSetting::Kind;
+  if (s.kind == K::Ptt) {
+    if (s.on) return p_.transmit().clientKeyDown(client, answer);
+    p_.transmit().clientKeyUp(client);
+    return answer(true);
+  }
+  if (!takesSettings()) return answer(false);
+  switch (s.kind) {
+    case K::Frequency:
+    case K::Mode: {
+      if (s.kind == K::Frequency ? !panelFrequency(s.value) : !knownMode(s.value)) return answer(false);
+      // A mode command carries the frequency: both must be known first.
+      if (s.kind == K::Mode && (!knownMode(p_.st.gMode) || !p_.st.gFreqValid)) return answer(false);
+      auto same = std::find_if(queued_.begin(), queued_.end(), [&](const RigSetting& q) { return q.kind == s.kind; });
+      if (same != queued_.end())
+        *same = s;
+      else
+        queued_.push_back(s);
+      clientPending = true;
+      return answer(true);
+    }
+    case K::VfoBFrequency:
+    case K::VfoBMode:
+      return answer(setVfoB(s));
+    case K::Split:
+      return answer(setSplit(s.on));
+    case K::Ptt:
+      break;
+  }
+}
+
+void ClientRequests::gone(int client) { p_.transmit().clientKeyUp(client); }
+
+void ClientRequests::clientCmd() {
+  clientPending = false;
+  while (!queued_.empty()) {
+    const RigSetting s = queued_.front();
+    queued_.pop_front();
+    if (s.kind == RigSetting::Kind::Frequency)
+      p_.cmds().gSetFreq(s.value);
+    else
+      p_.cmds().gSetMode(s.value);
+  }
+}
+
+bool ClientRequests::setVfoB(const RigSetting& s) {
+  MainWindowModel& frm = p_.frm;
+  if (s.kind == RigSetting::Kind::VfoBMode) {
+    const char* text = modeText(s.value);
+    if (!text || !frm.cmbVFOBMode.enabled) return false;
+    frm.cmbVFOBMode.text = text;
+    return true;
+  }
+  if (!panelFrequency(s.value)) return false;
+  for (std::size_t i = 0; i < frm.cmdVFOB.size(); ++i) frm.cmdVFOB[i].caption = std::string(1, s.value[i]);
+  return true;
+}
+
+bool ClientRequests::setSplit(bool on) {
+  MainWindowModel& frm = p_.frm;
+  const std::size_t index = on ? 1 : 0;
+  if (!frm.optTXVFO[index].enabled) return false;
+  // The operator would get "Modes must be same for Split"; a client is told no.
+  if (on && frm.cmbMode.text != frm.cmbVFOBMode.text) return false;
+  frm.optTXVFO[index].value = 1;
+  frm.optTXVFO[1 - index].value = 0;
+  p_.vfo().optTXVFO_Click(static_cast<int>(index));
+  return true;
+}
+
+}  // namespace zr

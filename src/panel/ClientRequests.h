@@ -1,0 +1,49 @@
+#pragma once
+// Station programs on the network, as the panel meets them: their settings
+// are taken where the panel's own controls would take them and carried out
+// by the same routines (the frequency through gSetFreq, the mode through
+// gSetMode, keying through the PTT path), and the state they read is
+// published for the rig server's thread after every change.
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "core/RigClient.h"
+
+namespace zr {
+
+class Panel;
+
+class ClientRequests {
+ public:
+  explicit ClientRequests(Panel& panel);  // publishes with the engine
+
+  // Engine thread. Takes `setting` from station program `client` now, or
+  // refuses it; `answer` runs once, before anything long starts (a key-down
+  // answers and then transmits until every holder lets go).
+  void take(const RigSetting& setting, int client, const std::function<void(bool accepted)>& answer);
+  // Engine thread: the client has gone; what it keyed ends.
+  void gone(int client);
+  // Worker of the settings that talk to the transceiver, in arrival order.
+  void clientCmd();
+  bool clientPending = false;
+
+  // Any thread: the state as last published.
+  RigView view() const;
+
+ private:
+  bool takesSettings() const;
+  void publish();
+  // Applied at once: settings that only change the panel's own VFO B and split.
+  bool setVfoB(const RigSetting& setting);
+  bool setSplit(bool on);
+
+  Panel& p_;
+  // Frequency and mode settings not yet carried out; a newer one of a kind
+  // replaces the older, so a fast client cannot queue up work.
+  std::deque<RigSetting> queued_;
+  mutable std::mutex viewMutex_;
+  RigView view_;
+};
+
+}  // namespace zr
