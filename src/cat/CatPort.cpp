@@ -75,6 +75,7 @@ void CatPort::CATCmd() {
   // transceiver replaces gCATInput and raises the flag again.
   const std::string text = gCATInput;
   p_.form.gCATPending = false;
+  showIgnored(ignoredCatRequests(text));
   for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive)) {
     try {
       handle(r);
@@ -103,6 +104,15 @@ void CatPort::handle(const CatRequest& r) {
       p_.cmds().gSetMode(r.argument);
       break;
   }
+}
+
+// The monitor keeps the last requests ignored, so the operator sees why a
+// station program gets no answers, and what to change.
+void CatPort::showIgnored(const std::vector<std::string>& ignored) {
+  if (ignored.empty()) return;
+  p_.frm.lblCatIgnored.caption = ignoredCatRequestsText(ignored);
+  p_.frm.lblCatIgnored.visible = true;
+  p_.frm.lblCatHint.visible = true;
 }
 
 // Nothing is known to answer with (no state yet): better no answer, which

@@ -5,6 +5,7 @@
 // settings on to the transceiver.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace zr {
 
@@ -31,6 +32,7 @@ class CatPort {
  private:
   void handle(const CatRequest& request);
   void answer(const std::string& text);
+  void showIgnored(const std::vector<std::string>& ignored);
 
   Panel& p_;
 };

@@ -1,5 +1,6 @@
 #include "cat/CatRequests.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/Convert.h"
@@ -33,18 +34,46 @@ std::optional<CatRequest> recognise(std::string_view r) {
   return std::nullopt;
 }
 
-}  // namespace
-
-std::vector<CatRequest> parseCatRequests(std::string_view text) {
-  std::vector<CatRequest> out;
+// Each non-empty request closed by ";", in order.
+template <typename F>
+void forEachRequest(std::string_view text, F f) {
   std::size_t p = 0;
   while (p < text.size()) {
     const std::size_t end = text.find(';', p);
     if (end == std::string_view::npos) break;
-    if (end > p)
-      if (auto r = recognise(text.substr(p, end - p))) out.push_back(std::move(*r));
+    if (end > p) f(text.substr(p, end - p));
     p = end + 1;
   }
+}
+
+}  // namespace
+
+std::vector<CatRequest> parseCatRequests(std::string_view text) {
+  std::vector<CatRequest> out;
+  forEachRequest(text, [&](std::string_view r) {
+    if (auto c = recognise(r)) out.push_back(std::move(*c));
+  });
+  return out;
+}
+
+std::vector<std::string> ignoredCatRequests(std::string_view text) {
+  std::vector<std::string> out;
+  forEachRequest(text, [&](std::string_view r) {
+    if (!recognise(r) && std::find(out.begin(), out.end(), r) == out.end()) out.emplace_back(r);
+  });
+  return out;
+}
+
+std::string ignoredCatRequestsText(const std::vector<std::string>& ignored) {
+  constexpr std::size_t kShown = 6, kLength = 12;
+  std::string out = "ignored:";
+  for (std::size_t i = 0; i < ignored.size() && i < kShown; ++i) {
+    std::string r = ignored[i].substr(0, kLength);
+    for (char& c : r)
+      if (c < 0x20 || c > 0x7e) c = '?';
+    out += " " + r + (ignored[i].size() > kLength ? "...;" : ";");
+  }
+  if (ignored.size() > kShown) out += " ...";
   return out;
 }
 

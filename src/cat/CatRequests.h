@@ -22,6 +22,14 @@ struct CatRequest {
 // unrecognised ones and a trailing one without ";" are dropped.
 std::vector<CatRequest> parseCatRequests(std::string_view text);
 
+// The requests of `text` that are closed by ";" but not recognised, in
+// order, without repeats and without their ";".
+std::vector<std::string> ignoredCatRequests(std::string_view text);
+
+// The line that shows ignored requests to the operator: "ignored: ID; IF;".
+// Unprintable characters show as "?", and the line stays short.
+std::string ignoredCatRequestsText(const std::vector<std::string>& ignored);
+
 // The requests worth carrying out: a setting that a later setting of the
 // same kind replaces before anything asks for that value is left out, and
 // of the settings left only the first `maxSettings` are kept. Each setting

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "cat/CatPort.h"
+#include "cat/CatRequests.h"
 #include "core/Errors.h"
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
@@ -307,6 +308,32 @@ TEST_F(CatPortTest, GarbageNeverReachesEitherPortAsAnythingUndefined) {
   h.cat.clearLog();
   send("FA;");
   EXPECT_EQ(answers().size(), 1u);
+}
+
+TEST_F(CatPortTest, TheMonitorShowsWhatThePortIgnoredWithTheHint) {
+  start(2);
+  EXPECT_FALSE(frm().lblCatIgnored.visible);
+  EXPECT_FALSE(frm().lblCatHint.visible);
+  send("ID;IF;FA;ID;AI0");
+  EXPECT_EQ(answers().size(), 1u);
+  EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: ID; IF;");
+  EXPECT_TRUE(frm().lblCatIgnored.visible);
+  EXPECT_TRUE(frm().lblCatHint.visible);
+  EXPECT_NE(frm().lblCatHint.caption.find("network rig server"), std::string::npos);
+  // Requests that are answered leave the last ignored ones on show.
+  send("FA;MD;");
+  EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: ID; IF;");
+  send("fa;");
+  EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: fa;");
+}
+
+TEST(CatMonitorText, StaysShortAndPrintable) {
+  EXPECT_EQ(ignoredCatRequestsText({"ID", "IF"}), "ignored: ID; IF;");
+  EXPECT_EQ(ignoredCatRequestsText({std::string("K\x01\xff", 3)}), "ignored: K??;");
+  EXPECT_EQ(ignoredCatRequestsText({"ABCDEFGHIJKLMNOP"}), "ignored: ABCDEFGHIJKL...;");
+  const std::vector<std::string> many = {"A1", "A2", "A3", "A4", "A5", "A6", "A7"};
+  EXPECT_EQ(ignoredCatRequestsText(many), "ignored: A1; A2; A3; A4; A5; A6; ...");
+  EXPECT_EQ(ignoredCatRequests("ID;;FA;IF;ID;MD;MD9;XX"), (std::vector<std::string>{"ID", "IF", "MD9"}));
 }
 
 }  // namespace
