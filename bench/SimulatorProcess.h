@@ -2,6 +2,7 @@
 // zr3817-sim as a child process for the benchmarks: started on port 1 in a
 // folder, waited for until its COM1 link appears, ended with the object.
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@ class SimulatorProcess {
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     pid_ = fork();
     if (pid_ == 0) {
+      // A parent that dies without ending it (a crashed test) takes it along.
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
       // Its banner would break up the printed figures.
       if (FILE* null = std::freopen("/dev/null", "w", stdout)) (void)null;
       std::vector<char*> argv;

@@ -14,17 +14,15 @@ std::shared_ptr<RigTicket> PanelRigBackend::submit(const RigSetting& setting, in
   panel_.engine.postTask("rigClientSetting", [this, ticket, setting, client] {
     // A setting whose client stopped waiting is not carried out any more.
     if (!ticket->take()) return;
-    bool answered = false;
     try {
-      panel_.clients().take(setting, client, [&](bool accepted) {
-        answered = true;
+      // Answered when the panel says so, which may be after this task.
+      panel_.clients().take(setting, client, [ticket](bool accepted) {
         ticket->finish(accepted ? rprt::Ok : rprt::Rejected);
       });
     } catch (...) {
-      if (!answered) ticket->finish(rprt::Rejected);
+      if (!ticket->result()) ticket->finish(rprt::Rejected);
       throw;
     }
-    if (!answered) ticket->finish(rprt::Rejected);
   });
   return ticket;
 }

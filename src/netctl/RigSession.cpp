@@ -52,16 +52,20 @@ bool RigSession::onVfoB(RigVfo vfo, const RigView& view) const {
 }
 
 bool RigSession::settlePending(double now) {
-  if (auto code = pending_->ticket->result()) {
-    reply(pending_->line, RigReply::error(*code));
-  } else if (now < pending_->deadline) {
+  Pending& p = *pending_;
+  if (auto code = p.ticket->result()) {
+    reply(p.line, RigReply::error(*code));
+  } else if (now < p.deadline) {
     return false;
-  } else if (pending_->withdrawable && !pending_->ticket->withdraw()) {
-    return false;  // the engine took it just now; its result follows at once
+  } else if (p.withdrawable && p.ticket->withdraw()) {
+    reply(p.line, RigReply::error(rprt::TimedOut));
+  } else if (now < p.limit) {
+    // Taken and under way; an unkey is never withdrawn, the engine carries
+    // it out whenever it gets to it.
+    p.deadline = p.limit;
+    return false;
   } else {
-    // An unkey is never withdrawn: the engine carries it out whenever it
-    // gets to it, the client only stops waiting for the confirmation.
-    reply(pending_->line, RigReply::error(rprt::TimedOut));
+    reply(p.line, RigReply::error(rprt::TimedOut));
   }
   pending_.reset();
   return true;
@@ -130,7 +134,7 @@ void RigSession::handle(RigLine line, double now) {
   // Only an unkey goes through whatever the panel is doing.
   if (!view.takesSettings && !unkey) return reply(line, RigReply::error(rprt::Rejected));
   auto ticket = backend_.submit(setting, id_, wake_);
-  pending_ = Pending{std::move(line), std::move(ticket), now + kSettingDeadline, !unkey};
+  pending_ = Pending{std::move(line), std::move(ticket), now + kSettingDeadline, now + kCarryOutLimit, !unkey};
 }
 
 std::optional<RigReply> RigSession::settle(const RigCommand& c, RigSetting& s) {

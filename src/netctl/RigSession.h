@@ -26,8 +26,11 @@ class RigSession {
   // Unread input kept while a setting is on its way; beyond it, reading stops.
   static constexpr std::size_t kMaxBuffered = 64 * 1024;
   // How long a client waits for the engine to take a setting before the
-  // setting is withdrawn and "timed out" answered.
+  // setting is withdrawn and "timed out" answered...
   static constexpr double kSettingDeadline = 1.0;
+  // ...and for one the engine has taken to be carried out (a frequency or a
+  // mode waits for the transceiver's reply).
+  static constexpr double kCarryOutLimit = 3.0;
 
   int id() const { return id_; }
   void receive(std::string_view bytes);
@@ -46,7 +49,8 @@ class RigSession {
   struct Pending {
     RigLine line;
     std::shared_ptr<RigTicket> ticket;
-    double deadline;
+    double deadline;  // for the engine to take it
+    double limit;     // for its result
     bool withdrawable;
   };
 

@@ -8,6 +8,8 @@ bool RigTicket::take() {
 }
 
 void RigTicket::finish(int code) {
+  // The first result counts.
+  if (state_.load() == Done) return;
   code_.store(code);
   state_.store(Done);
   if (notify_) notify_();

@@ -1,6 +1,7 @@
 #include "panel/ClientRequests.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
@@ -63,7 +64,7 @@ bool ClientRequests::takesSettings() const {
          frm.lblREMOTE.caption == "REMOTE" && !p_.form.txActive && st.gKeyCmd != "K" && p_.MSComm1.isOpen();
 }
 
-void ClientRequests::take(const RigSetting& s, int client, const std::function<void(bool)>& answer) {
+void ClientRequests::take(const RigSetting& s, int client, const Answer& answer) {
   using K = RigSetting::Kind;
   if (s.kind == K::Ptt) {
     if (s.on) return p_.transmit().clientKeyDown(client, answer);
@@ -77,13 +78,17 @@ void ClientRequests::take(const RigSetting& s, int client, const std::function<v
       if (s.kind == K::Frequency ? !panelFrequency(s.value) : !knownMode(s.value)) return answer(false);
       // A mode command carries the frequency: both must be known first.
       if (s.kind == K::Mode && (!knownMode(p_.st.gMode) || !p_.st.gFreqValid)) return answer(false);
-      auto same = std::find_if(queued_.begin(), queued_.end(), [&](const RigSetting& q) { return q.kind == s.kind; });
-      if (same != queued_.end())
-        *same = s;
-      else
-        queued_.push_back(s);
+      auto same = std::find_if(queued_.begin(), queued_.end(), [&](const Queued& q) { return q.setting.kind == s.kind; });
+      if (same == queued_.end()) {
+        queued_.push_back({s, answer});
+      } else {
+        // The older setting would only have been overtaken by this one.
+        const Answer overtaken = std::exchange(same->answer, answer);
+        same->setting = s;
+        overtaken(true);
+      }
       clientPending = true;
-      return answer(true);
+      return;
     }
     case K::VfoBFrequency:
     case K::VfoBMode:
@@ -100,12 +105,19 @@ void ClientRequests::gone(int client) { p_.transmit().clientKeyUp(client); }
 void ClientRequests::clientCmd() {
   clientPending = false;
   while (!queued_.empty()) {
-    const RigSetting s = queued_.front();
+    const Queued q = queued_.front();
     queued_.pop_front();
-    if (s.kind == RigSetting::Kind::Frequency)
-      p_.cmds().gSetFreq(s.value);
-    else
-      p_.cmds().gSetMode(s.value);
+    try {
+      if (q.setting.kind == RigSetting::Kind::Frequency)
+        p_.cmds().gSetFreq(q.setting.value);
+      else
+        p_.cmds().gSetMode(q.setting.value);
+    } catch (...) {
+      q.answer(false);
+      throw;
+    }
+    publish();
+    q.answer(true);
   }
 }
 

@@ -18,10 +18,14 @@ class ClientRequests {
  public:
   explicit ClientRequests(Panel& panel);  // publishes with the engine
 
+  using Answer = std::function<void(bool accepted)>;
+
   // Engine thread. Takes `setting` from station program `client` now, or
-  // refuses it; `answer` runs once, before anything long starts (a key-down
-  // answers and then transmits until every holder lets go).
-  void take(const RigSetting& setting, int client, const std::function<void(bool accepted)>& answer);
+  // refuses it. `answer` runs once: a frequency or mode once the transceiver
+  // has been sent it and its reply is in the published state, so the
+  // client's next query sees it; a key-down before it transmits (until
+  // every holder lets go); anything else at once.
+  void take(const RigSetting& setting, int client, const Answer& answer);
   // Engine thread: the client has gone; what it keyed ends.
   void gone(int client);
   // Worker of the settings that talk to the transceiver, in arrival order.
@@ -39,9 +43,13 @@ class ClientRequests {
   bool setSplit(bool on);
 
   Panel& p_;
+  struct Queued {
+    RigSetting setting;
+    Answer answer;
+  };
   // Frequency and mode settings not yet carried out; a newer one of a kind
   // replaces the older, so a fast client cannot queue up work.
-  std::deque<RigSetting> queued_;
+  std::deque<Queued> queued_;
   mutable std::mutex viewMutex_;
   RigView view_;
 };

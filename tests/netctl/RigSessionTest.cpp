@@ -116,9 +116,20 @@ TEST_F(RigSessionTest, ASettingTheEngineDoesNotTakeInTimeIsWithdrawn) {
   EXPECT_FALSE(backend.submitted()[0].ticket->take());
 }
 
+TEST_F(RigSessionTest, ASettingUnderWayIsWaitedForUpToTheLimit) {
+  say("F 7074000\n");
+  ASSERT_TRUE(backend.submitted()[0].ticket->take());
+  now += RigSession::kSettingDeadline + 0.01;
+  EXPECT_EQ(say(""), "");
+  now = 100 + RigSession::kCarryOutLimit + 0.01;
+  EXPECT_EQ(say(""), "RPRT -5\n");
+}
+
 TEST_F(RigSessionTest, AnUnkeyIsNeverWithdrawn) {
   say("T 0\n");
   now += RigSession::kSettingDeadline + 0.01;
+  EXPECT_EQ(say(""), "");
+  now = 100 + RigSession::kCarryOutLimit + 0.01;
   EXPECT_EQ(say(""), "RPRT -5\n");
   EXPECT_TRUE(backend.submitted()[0].ticket->take());
 }

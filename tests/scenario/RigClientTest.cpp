@@ -8,6 +8,7 @@
 #include "core/MainLoop.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigCommand.h"
+#include "netctl/RigSession.h"
 #include "panel/ClientRequests.h"
 #include "panel/Transmit.h"
 #include "support/EngineHarness.h"
@@ -24,6 +25,7 @@ constexpr double kSteady = 6.0;
 struct Asked {
   std::shared_ptr<RigTicket> ticket;
   double answeredAt = -1;
+  RigView seenWhenAnswered;  // what the client's next query is answered from
   int code() const { return ticket && ticket->result() ? *ticket->result() : 99; }
 };
 
@@ -37,7 +39,10 @@ class RigClientTest : public ::testing::Test {
   std::shared_ptr<Asked> askAt(double at, RigSetting s, int client = 1) {
     auto asked = std::make_shared<Asked>();
     h.clock.scheduleAt(at, [this, asked, s, client] {
-      asked->ticket = backend.submit(s, client, [this, asked] { asked->answeredAt = h.now(); });
+      asked->ticket = backend.submit(s, client, [this, asked] {
+        asked->answeredAt = h.now();
+        asked->seenWhenAnswered = backend.view();
+      });
     });
     return asked;
   }
@@ -88,9 +93,13 @@ TEST_F(RigClientTest, SettingsReachTheTransceiverThroughThePanelsRoutines) {
   at(kSteady + 4, [&] { seen = backend.view(); });
   runUntil(kSteady + 5);
 
+  // Answered once the transceiver has it and the state shows it.
   EXPECT_EQ(freq->code(), rprt::Ok);
-  EXPECT_LT(freq->answeredAt - kSteady, 0.5);
   EXPECT_GE(firstTimeOf("F0707400", kSteady), kSteady);
+  EXPECT_GT(freq->answeredAt, firstTimeOf("F0707400", kSteady));
+  EXPECT_LT(freq->answeredAt - kSteady, RigSession::kSettingDeadline);
+  EXPECT_EQ(freq->seenWhenAnswered.freqCmd, "F0707400");
+  EXPECT_EQ(mode->seenWhenAnswered.modeCode, "M2");
   EXPECT_EQ(mode->code(), rprt::Ok);
   EXPECT_GE(firstTimeOf("M2", kSteady + 2), kSteady + 2);
   EXPECT_EQ(seen.freqCmd, "F0707400");

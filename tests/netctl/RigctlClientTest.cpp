@@ -1,0 +1,164 @@
+// The real station-side client: rigctl with the network model, against the
+// panel's engine, the simulator executable on a pseudo-terminal and the rig
+// server on a free loopback port. Real time: every wait ends as soon as what
+// it waits for has happened, and its bound holds on a busy machine.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "SimulatorProcess.h"
+#include "core/NullHost.h"
+#include "core/Panel.h"
+#include "core/serial/PosixPortProbe.h"
+#include "core/serial/PosixSerialPort.h"
+#include "netctl/PanelRigBackend.h"
+#include "netctl/RigServer.h"
+
+namespace zr {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr double kPatience = 60.0;
+
+bool eventually(const std::function<bool()>& done) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The commands in the simulator's log, without their times.
+std::vector<std::string> commandsIn(const std::string& log) {
+  std::vector<std::string> out;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    const auto blank = line.find(' ');
+    if (blank != std::string::npos) out.push_back(line.substr(blank + 1));
+  }
+  return out;
+}
+
+class RigctlClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::system("rigctl --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "rigctl is missing (scripts/setup)";
+    std::string pattern = (fs::temp_directory_path() / "zr3817-rigctl-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    previous_ = fs::current_path();
+    fs::current_path(dir_);
+    std::ofstream(dir_ / "PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
+    sim_ = std::make_unique<SimulatorProcess>(dir_, std::vector<std::string>{"--log", (dir_ / "sim.log").string()});
+    radio_ = std::make_unique<PosixSerialPort>(dir_);
+    cat_ = std::make_unique<PosixSerialPort>(dir_);
+    probe_ = std::make_unique<PosixPortProbe>(dir_);
+    panel_ = std::make_unique<Panel>(clock_, host_, *radio_, *cat_, *probe_);
+    backend_ = std::make_unique<PanelRigBackend>(*panel_);
+    server_ = std::make_unique<RigServer>(*backend_);
+    ASSERT_FALSE(server_->start("127.0.0.1", 0));
+    engine_ = std::thread([this] { panel_->run(); });
+    ASSERT_TRUE(eventually([&] { return backend_->view().takesSettings; })) << "the panel never set up the radio";
+  }
+  void TearDown() override {
+    if (panel_) {
+      panel_->engine.requestQuit();
+      if (engine_.joinable()) engine_.join();
+      server_->stop();
+    }
+    sim_.reset();
+    if (!dir_.empty()) {
+      std::error_code ec;
+      fs::current_path(previous_, ec);
+      fs::remove_all(dir_, ec);
+    }
+  }
+
+  // Runs rigctl with the network model against the server; its output.
+  std::string rigctl(const std::string& commands) {
+    const std::string cmd = "timeout 60 rigctl -m 2 -r 127.0.0.1:" + std::to_string(server_->port()) + " " +
+                            commands + " 2>/dev/null";
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+      char buf[256];
+      while (std::fgets(buf, sizeof buf, p)) out += buf;
+      ::pclose(p);
+    }
+    return out;
+  }
+  std::vector<std::string> simCommands() { return commandsIn(readFile(dir_ / "sim.log")); }
+  bool simReceived(const std::string& command) {
+    const auto c = simCommands();
+    return std::find(c.begin(), c.end(), command) != c.end();
+  }
+
+  fs::path dir_, previous_;
+  std::unique_ptr<SimulatorProcess> sim_;
+  SystemClock clock_;
+  NullHost host_;
+  std::unique_ptr<PosixSerialPort> radio_, cat_;
+  std::unique_ptr<PosixPortProbe> probe_;
+  std::unique_ptr<Panel> panel_;
+  std::unique_ptr<PanelRigBackend> backend_;
+  std::unique_ptr<RigServer> server_;
+  std::thread engine_;
+};
+
+TEST_F(RigctlClientTest, FrequencyModeAndPttThroughThePanel) {
+  // The simulator starts on 14 250.00 kHz USB.
+  EXPECT_EQ(rigctl("f m v s"), "14250000\nUSB\n2400\nVFOA\n0\nVFOA\n");
+
+  // A setting is answered once the transceiver has it: the next query,
+  // even from another client, sees it.
+  EXPECT_EQ(rigctl("F 7074000"), "");
+  EXPECT_TRUE(simReceived("F0707400"));
+  EXPECT_EQ(rigctl("f"), "7074000\n");
+
+  EXPECT_EQ(rigctl("M LSB 2400"), "");
+  EXPECT_TRUE(simReceived("M2"));
+  EXPECT_EQ(rigctl("m"), "LSB\n2400\n");
+
+  // Keyed while the client holds it, unkeyed by its T 0.
+  const std::string port = std::to_string(server_->port());
+  FILE* client = ::popen(("timeout 60 rigctl -m 2 -r 127.0.0.1:" + port + " > /dev/null 2>&1").c_str(), "w");
+  ASSERT_NE(client, nullptr);
+  std::fputs("T 1\n", client);
+  std::fflush(client);
+  EXPECT_TRUE(eventually([&] { return backend_->view().transmitting; }));
+  EXPECT_TRUE(simReceived("K"));
+  EXPECT_EQ(rigctl("t"), "1\n");
+  std::fputs("T 0\n", client);
+  std::fflush(client);
+  EXPECT_TRUE(eventually([&] { return !backend_->view().transmitting; }));
+  std::fputs("q\n", client);
+  ::pclose(client);
+  EXPECT_EQ(rigctl("t"), "0\n");
+
+  // A client that keys and goes away leaves the transmitter unkeyed.
+  EXPECT_EQ(rigctl("T 1"), "");
+  EXPECT_TRUE(eventually([&] { return !backend_->view().transmitting; }));
+  const auto c = simCommands();
+  const auto lastKey = std::find_if(c.rbegin(), c.rend(), [](const std::string& s) { return s == "K" || s == "U"; });
+  ASSERT_NE(lastKey, c.rend());
+  EXPECT_EQ(*lastKey, "U");
+}
+
+}  // namespace
+}  // namespace zr
