@@ -228,7 +228,7 @@ void Engine::runModal(WindowModel& dialog, WindowModel& owner) {
 }
 
 void Engine::publish() {
-  for (const auto& publisher : publishers_) publisher();
+  for (auto& hook : publishHooks_) hook();
   bool changed = !published_ || published_->windows.size() != windows_.size();
   for (std::size_t i = 0; !changed && i < windows_.size(); ++i)
     changed = !sameControls(*published_->windows[i], *windows_[i]);

@@ -64,9 +64,9 @@ class Engine {
   void runModal(WindowModel& dialog, WindowModel& owner);
 
   // Send the view a snapshot when any model changed since the last one,
-  // and let every other publisher (see addPublisher) publish its state.
+  // and let every other publisher (see addPublishHook) publish its state.
   void publish();
-  void addPublisher(std::function<void()> publisher) { publishers_.push_back(std::move(publisher)); }
+  void addPublishHook(std::function<void()> hook) { publishHooks_.push_back(std::move(hook)); }
 
   // Host services that block: the view sees the latest models first.
   void messageBox(const std::string& text, const std::string& title = {});
@@ -103,7 +103,7 @@ class Engine {
   bool quit_ = false;
 
   std::shared_ptr<const Snapshot> published_;
-  std::vector<std::function<void()>> publishers_;
+  std::vector<std::function<void()>> publishHooks_;
 };
 
 }  // namespace zr

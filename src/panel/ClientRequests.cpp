@@ -31,7 +31,7 @@ bool panelFrequency(const std::string& digits) {
 }  // namespace
 
 ClientRequests::ClientRequests(Panel& panel) : p_(panel) {
-  p_.engine.addPublisher([this] { publish(); });
+  p_.engine.addPublishHook([this] { publish(); });
 }
 
 RigView ClientRequests::view() const {
