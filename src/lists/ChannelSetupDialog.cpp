@@ -86,10 +86,15 @@ void ChannelSetupDialog::cmdBrowse_Click() {
 }
 
 void ChannelSetupDialog::cmdOpenFile_Click() {
-  if (!pathIsFile(model_.txtFilename.text)) {
+  // Whatever else is there (a folder, a pipe) is refused by the read, with its reason.
+  auto exists = [](const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+  };
+  if (!exists(model_.txtFilename.text)) {
     report(errMessage(model_.txtFilename.text, RuntimeError(err::FileNotFound)));
     cmdBrowse_Click();
-    if (!pathIsFile(model_.txtFilename.text)) return;
+    if (!exists(model_.txtFilename.text)) return;
   }
   const std::string path = model_.txtFilename.text;
   std::string text;

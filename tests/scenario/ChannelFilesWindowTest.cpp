@@ -93,6 +93,10 @@ TEST_F(ChannelFilesWindowTest, FilesThatCannotBeListsAreRefusedAndTheListKept) {
   ASSERT_EQ(::mkfifo("pipe.txt", 0600), 0);
   openFile("pipe.txt");  // must not block
   EXPECT_EQ(info(), path("pipe.txt") + ": Err 75. is not a regular file");
+  fs::create_directory("folder.txt");
+  openFile("folder.txt");
+  EXPECT_EQ(info(), path("folder.txt") + ": Err 75. is a folder, not a file");
+  EXPECT_TRUE(h.host.dialogs.empty());
   EXPECT_EQ(m.lsbChList.items, std::vector<std::string>{"0507074002"});
   TempWorkDir::write("binary.txt", std::string("\x7f" "ELF\0\x02\x01\n\xff\xfe,,\n", 13));
   openFile("binary.txt");
