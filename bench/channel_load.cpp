@@ -2,7 +2,6 @@
 // 4 channels filled as the simulator starts: the total time and the time per
 // channel against the floor of 100 requests each followed by its 0.25 s wait,
 // and the CPU the panel used meanwhile. Usage: bench_channel_load [runs]
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,24 +12,10 @@
 #include <memory>
 #include <vector>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
 #include "core/MainMenus.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
-#include "core/RadioLink.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "lists/ChannelSetupDialog.h"
-
-namespace {
-
-double cpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
@@ -38,19 +23,12 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir);
   auto sim = std::make_unique<SimulatorProcess>(dir);
 
-  zr::SystemClock clock;
-  zr::NullHost host;
-  zr::PosixSerialPort radio(dir), cat(dir);
-  zr::PosixPortProbe probe(dir);
-  zr::Panel panel(clock, host, radio, cat, probe);
-  panel.settings.gRadioPort = "1";
-  panel.settings.gRadioSettings = "9600,N,8,1";
-  panel.settings.gRadioHandshake = "comNone";
-  if (!panel.link().SetUpRadioPort()) {
+  PanelOnPty run(dir);
+  if (!run.openRadioPort()) {
     std::fprintf(stderr, "radio port did not open\n");
     return 1;
   }
-  zr::ChannelSetupDialog& dialog = panel.menus().channelSetup();
+  zr::ChannelSetupDialog& dialog = run.panel.menus().channelSetup();
   dialog.Form_Load();
 
   constexpr double kFloor = zr::ChannelTransfer::kChannels * zr::ChannelTransfer::kWait;
@@ -68,7 +46,7 @@ int main(int argc, char** argv) {
                 "%zu channels read, CPU %.3f s\n",
                 i + 1, total, total * 1000 / 100, (total / kFloor - 1) * 100, read, cpu);
   }
-  radio.close();
+  run.radio.close();
   sim.reset();
   std::filesystem::remove_all(dir);
   return failures == 0 ? 0 : 1;

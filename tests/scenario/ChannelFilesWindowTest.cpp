@@ -26,6 +26,11 @@ class ChannelFilesWindowTest : public ::testing::Test {
     dialog.cmdOpenFile_Click();
   }
   const std::string& info() const { return h.panel.frm.txtInfo.text; }
+  // What a dialog was asked to show: kind, title, filter, filter index, default extension.
+  static std::string asked(const FileDialogRequest& r) {
+    return std::string(r.save ? "save" : "open") + " / " + r.title + " / " + r.filter + " / " +
+           std::to_string(r.filterIndex) + " / " + r.defaultExt;
+  }
 
   TempWorkDir dir;
   EngineHarness h;
@@ -52,11 +57,7 @@ TEST_F(ChannelFilesWindowTest, FindFileAsksForATextFileAndTakesTheChoice) {
   EXPECT_EQ(m.txtFilename.text, path("plan.txt"));
   ASSERT_EQ(h.host.dialogs.size(), 2u);
   const FileDialogRequest& r = h.host.dialogs[0];
-  EXPECT_FALSE(r.save);
-  EXPECT_EQ(r.title, "Select a source file ");
-  EXPECT_EQ(r.filter, "Text files|*.txt");
-  EXPECT_EQ(r.filterIndex, 1);
-  EXPECT_EQ(r.defaultExt, "txt");
+  EXPECT_EQ(asked(r), "open / Select a source file  / Text files|*.txt / 1 / txt");
   EXPECT_EQ(r.initialDir, fs::current_path().string());
 }
 
@@ -109,11 +110,7 @@ TEST_F(ChannelFilesWindowTest, SaveFileWritesTheListThroughTheSaveDialog) {
   dialog.cmdSaveFile_Click();
   ASSERT_EQ(h.host.dialogs.size(), 1u);
   const FileDialogRequest& r = h.host.dialogs[0];
-  EXPECT_TRUE(r.save);
-  EXPECT_EQ(r.title, "Select the Destination File.");
-  EXPECT_EQ(r.filter, "All Files|*.*|Text Files|*.txt|");
-  EXPECT_EQ(r.filterIndex, 2);
-  EXPECT_EQ(r.defaultExt, "txt");
+  EXPECT_EQ(asked(r), "save / Select the Destination File. / All Files|*.*|Text Files|*.txt| / 2 / txt");
   EXPECT_EQ(r.fileName, path("Channel List.txt"));
   EXPECT_EQ(TempWorkDir::read("out.txt"), "12,14074.00,CW\r\n05,07074.00,AM\r\n");
   EXPECT_EQ(m.txtSaveFilename.text, path("out.txt"));

@@ -9,15 +9,11 @@
 #include <fstream>
 #include <thread>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
 #include "TempDir.h"
 #include "core/MainMenus.h"
-#include "core/Panel.h"
-#include "core/RadioLink.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "lists/ChannelSetupDialog.h"
-#include "support/RecordingHost.h"
 
 namespace zr::test {
 namespace {
@@ -40,17 +36,10 @@ TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   SimulatorProcess sim(dir.path(), {"--channels", plan.string(), "--log", log.string()});
   for (int i = 0; i < 500 && !std::filesystem::exists(dir.path() / "COM1"); ++i) std::this_thread::sleep_for(20ms);
 
-  SystemClock clock;
-  RecordingHost host;
-  PosixSerialPort radio(dir.path()), cat(dir.path());
-  PosixPortProbe probe(dir.path());
-  Panel panel(clock, host, radio, cat, probe);
-  panel.settings.gRadioPort = "1";
-  panel.settings.gRadioSettings = "9600,N,8,1";
-  panel.settings.gRadioHandshake = "comNone";
-  ASSERT_TRUE(panel.link().SetUpRadioPort()) << panel.frm.txtInfo.text;
+  PanelOnPty run(dir.path());
+  ASSERT_TRUE(run.openRadioPort()) << run.panel.frm.txtInfo.text;
 
-  ChannelSetupDialog& dialog = panel.menus().channelSetup();
+  ChannelSetupDialog& dialog = run.panel.menus().channelSetup();
   ChannelSetupWindowModel& m = dialog.model();
   dialog.Form_Load();
   const std::vector<std::string> list = {"0507074002", "1214074004", "3321074001"};
@@ -76,7 +65,7 @@ TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   } while (m.lsbVerify.items.front() == "No differences." && std::chrono::steady_clock::now() < deadline);
   EXPECT_EQ(m.lsbVerify.items, std::vector<std::string>{"12: other frequency (radio 14075.00 CW, list 14074.00 CW)"});
   EXPECT_EQ(m.lblStatus.caption, "Verify: 1 of 3 channels differ from the radio.");
-  radio.close();
+  run.radio.close();
 
   // What reached the simulator: the stores, the 100 requests, the verify requests.
   const auto commands = loggedCommands(log);

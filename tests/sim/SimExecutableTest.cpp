@@ -37,6 +37,16 @@ std::string readUntil(int fd, const std::string& end, double timeout) {
   return got;
 }
 
+// The panel's end of the simulator's line, raw; -1 when it cannot be opened.
+int openRaw(const fs::path& link) {
+  const int fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  termios t{};
+  if (fd < 0 || ::tcgetattr(fd, &t) != 0) return -1;
+  ::cfmakeraw(&t);
+  ::tcsetattr(fd, TCSANOW, &t);
+  return fd;
+}
+
 class SimExecutable : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -92,12 +102,8 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_NE(fs::read_symlink(link), "/nonexistent/old-run");
 
-  const int fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  const int fd = openRaw(link);
   ASSERT_GE(fd, 0);
-  termios t{};
-  ASSERT_EQ(::tcgetattr(fd, &t), 0);
-  ::cfmakeraw(&t);
-  ::tcsetattr(fd, TCSANOW, &t);
 
   ASSERT_EQ(::write(fd, "?\n", 2), 2);
   const std::string report = readUntil(fd, "#\n.\n", 3.0);
@@ -134,12 +140,8 @@ TEST_F(SimExecutable, ChannelsComeFromAFileAndAgainOnHangup) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (!fs::exists(link) && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  const int fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  const int fd = openRaw(link);
   ASSERT_GE(fd, 0);
-  termios t{};
-  ASSERT_EQ(::tcgetattr(fd, &t), 0);
-  ::cfmakeraw(&t);
-  ::tcsetattr(fd, TCSANOW, &t);
   auto ask = [&](const std::string& command, const std::string& expected) {
     EXPECT_EQ(::write(fd, command.data(), command.size()), static_cast<ssize_t>(command.size()));
     // An empty `expected` is silence: read for a while and expect nothing.
