@@ -116,9 +116,10 @@ void ChannelTransfer::drainReplies() {
   p_.decoder().gParseResponse(complete);
 }
 
-// The last reply may still be arriving when the last wait ends.
-void ChannelTransfer::settleReplies() {
-  if (partial_.empty()) return;
+// The last echo may still be on its way when the last wait ends; left in
+// the buffer, the service loop would take it for VFO A.
+void ChannelTransfer::settleReplies(const std::string& lastEcho) {
+  if (partial_.empty() && std::find(lines_.begin(), lines_.end(), lastEcho) != lines_.end()) return;
   pumpFor(p_.engine, p_.clock, kQuietGap, {});
   drainReplies();
 }
@@ -167,7 +168,7 @@ std::string ChannelTransfer::store() {
     sent.push_back(entry);
     drainReplies();
   }
-  settleReplies();
+  if (!sent.empty()) settleReplies("P" + sent.back());
   // The transceiver answers a store with the channel as it now holds it.
   std::multiset<std::string> echoes(lines_.begin(), lines_.end());
   std::size_t confirmed = 0;

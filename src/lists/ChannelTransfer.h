@@ -44,7 +44,7 @@ class ChannelTransfer {
   std::optional<std::string> readChannel(const std::string& channel);
   // Decodes the complete lines waiting now; a partial one waits for the rest.
   void drainReplies();
-  void settleReplies();
+  void settleReplies(const std::string& lastEcho);
 
   Panel& p_;
   ChannelSetupWindowModel& m_;

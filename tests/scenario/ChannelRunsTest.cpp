@@ -158,6 +158,21 @@ TEST_F(ChannelRunsTest, StoreSendsEachWellFormedEntryWithItsWaitAndSkipsTheRest)
   EXPECT_EQ(vfoA(), before);
 }
 
+TEST_F(ChannelRunsTest, StoreTakesAnEchoThatArrivesAfterTheLastWait) {
+  h.openRadioPort();
+  const std::string before = vfoA();
+  h.radio.setPeer([&](std::string_view bytes) {
+    h.clock.scheduleIn(0.27, [this, echo = std::string(bytes)] { h.radio.deliver(echo); });
+  });
+  open({"0507074002", "1214074004"});
+  click(1.0, "cmdStore");
+  runUntilOk(5);
+  EXPECT_EQ(m.lblStatus.caption, "Store: 2 channels sent, 2 confirmed by the radio.");
+  EXPECT_EQ(h.radio.inBufferCount(), 0);
+  serviceLoopCatchesUp();
+  EXPECT_EQ(vfoA(), before);
+}
+
 TEST_F(ChannelRunsTest, StoreUnderLocalControlSaysTheRadioConfirmedNothing) {
   connect();
   h.simulator().setRemoteControl(false);
