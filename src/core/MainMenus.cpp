@@ -9,6 +9,7 @@
 #include "core/StatusDisplay.h"
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
+#include "lists/ChannelSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 #include "setup/RigServerDialog.h"
 
@@ -22,7 +23,8 @@ MainMenus::MainMenus(Panel& panel)
         return panel.describePort ? panel.describePort(n) : std::string();
       })),
       audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
-      rigServer_(std::make_unique<RigServerDialog>(panel)) {
+      rigServer_(std::make_unique<RigServerDialog>(panel)),
+      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -49,7 +51,7 @@ MainMenus::MainMenus(Panel& panel)
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
 
-  for (PlaceholderWindowModel* w : {&frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
+  for (PlaceholderWindowModel* w : {&frmScanBands, &frmScanFreqs}) {
     e.addWindow(*w);
     auto hide = [w](const InputEvent&) { w->window.visible = false; };
     e.on(w->name(), "cmdOK", EventKind::Click, hide);
@@ -98,11 +100,6 @@ void MainMenus::mnuPortSetup_Click() {
   portSetup_->showModal();
 }
 
-void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-}
-
 void MainMenus::mnuAudioSetup_Click() {
   p_.frm.window.enabled = false;
   audioSetup_->showModal();
@@ -122,7 +119,10 @@ void MainMenus::mnuRigServer_Click() {
   rigServer_->showModal();
 }
 
-void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }
+void MainMenus::mnuChannelSetup_Click() {
+  p_.frm.window.enabled = false;
+  channelSetup_->showModal();
+}
 
 void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
   StatusDisplay& d = p_.display();

@@ -13,6 +13,7 @@ class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
 class RigServerDialog;
+class ChannelSetupDialog;
 
 class MainMenus {
  public:
@@ -39,9 +40,9 @@ class MainMenus {
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
   RigServerDialog& rigServer() { return *rigServer_; }
+  ChannelSetupDialog& channelSetup() { return *channelSetup_; }
 
  private:
-  void showPlaceholder(PlaceholderWindowModel& window);
   void runScanner(PlaceholderWindowModel& window, bool disableFirst);
   void writeIniFile();
 
@@ -50,7 +51,7 @@ class MainMenus {
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
   std::unique_ptr<RigServerDialog> rigServer_;
-  PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
+  std::unique_ptr<ChannelSetupDialog> channelSetup_;
   PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
   PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};
 };
