@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,3 +46,12 @@ class SimulatorProcess {
  private:
   pid_t pid_ = -1;
 };
+
+// The commands of a simulator's --log file (time, blank, command), in order.
+inline std::vector<std::string> loggedCommands(const std::filesystem::path& log) {
+  std::vector<std::string> out;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);)
+    if (auto blank = line.find(' '); blank != std::string::npos) out.push_back(line.substr(blank + 1));
+  return out;
+}

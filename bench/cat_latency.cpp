@@ -22,74 +22,8 @@
 #include <vector>
 
 #include "PanelOnPty.h"
+#include "LatencyProbe.h"
 #include "SimulatorProcess.h"
-
-namespace {
-
-using Steady = std::chrono::steady_clock;
-
-void writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  std::ofstream out(file, std::ios::binary);
-  for (const auto& l : lines) out << l << "\r\n";
-}
-
-// Station software's end of the CAT line.
-class Client {
- public:
-  explicit Client(int fd) : fd_(fd) {}
-  // Seconds from the request's last byte to the answer's first byte, or a
-  // negative number when no answer came within `timeout`.
-  double ask(const std::string& request, std::size_t answerSize, double timeout = 5.0) {
-    drain();
-    if (::write(fd_, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return -1;
-    const auto sent = Steady::now();
-    double first = -1;
-    std::size_t got = 0;
-    while (got < answerSize) {
-      const double left = timeout - std::chrono::duration<double>(Steady::now() - sent).count();
-      pollfd p{fd_, POLLIN, 0};
-      if (left <= 0 || ::poll(&p, 1, static_cast<int>(left * 1000) + 1) <= 0) return -1;
-      if (first < 0) first = std::chrono::duration<double>(Steady::now() - sent).count();
-      char buf[64];
-      const ssize_t n = ::read(fd_, buf, sizeof buf);
-      if (n <= 0) return -1;
-      got += static_cast<std::size_t>(n);
-    }
-    return first;
-  }
-
- private:
-  void drain() {
-    char buf[256];
-    pollfd p{fd_, POLLIN, 0};
-    while (::poll(&p, 1, 0) > 0 && ::read(fd_, buf, sizeof buf) > 0) {
-    }
-  }
-  int fd_;
-};
-
-void print(const char* name, std::vector<double> s, int missed) {
-  if (s.empty()) {
-    std::printf("%-30s no answers (%d missed)\n", name, missed);
-    return;
-  }
-  std::sort(s.begin(), s.end());
-  const double median = s[s.size() / 2];
-  const double p99 = s[std::min(s.size() - 1, s.size() * 99 / 100)];
-  std::printf("%-30s n=%3zu  median %7.1f ms  p99 %7.1f ms  max %7.1f ms  missed %d\n", name, s.size(),
-              median * 1000, p99 * 1000, s.back() * 1000, missed);
-}
-
-zr::InputEvent chooseMode(const char* mode) {
-  zr::InputEvent e;
-  e.window = "frmZR3817";
-  e.control = "cmbMode";
-  e.kind = zr::EventKind::Click;
-  e.text = mode;
-  return e;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
@@ -111,7 +45,7 @@ int main(int argc, char** argv) {
   zr::Panel& panel = run.panel;
   std::thread engine([&] { panel.run(); });
 
-  Client client(master);
+  CatClient client(master);
   // The panel answers once it has heard the transceiver.
   bool up = false;
   for (int i = 0; i < 100 && !up; ++i) up = client.ask("FA;", 14, 0.2) >= 0;
@@ -147,9 +81,9 @@ int main(int argc, char** argv) {
   std::filesystem::remove_all(dir);
 
   std::printf("CAT answer latency over a pseudo-terminal (request's last byte to answer's first byte)\n");
-  print("FA, panel idle", idleFa, missed[0]);
-  print("MD, panel idle", idleMd, missed[1]);
-  print("FA, mode change in progress", busyFa, missed[2]);
-  print("MD, mode change in progress", busyMd, missed[3]);
+  printLatency("FA, panel idle", idleFa, missed[0]);
+  printLatency("MD, panel idle", idleMd, missed[1]);
+  printLatency("FA, mode change in progress", busyFa, missed[2]);
+  printLatency("MD, mode change in progress", busyMd, missed[3]);
   return up ? 0 : 1;
 }

@@ -12,14 +12,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <thread>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigServer.h"
 
@@ -38,24 +34,6 @@ bool eventually(const std::function<bool()>& done) {
   return true;
 }
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// The commands in the simulator's log, without their times.
-std::vector<std::string> commandsIn(const std::string& log) {
-  std::vector<std::string> out;
-  std::istringstream in(log);
-  for (std::string line; std::getline(in, line);) {
-    const auto blank = line.find(' ');
-    if (blank != std::string::npos) out.push_back(line.substr(blank + 1));
-  }
-  return out;
-}
-
 class RigctlClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -67,10 +45,8 @@ class RigctlClientTest : public ::testing::Test {
     fs::current_path(dir_);
     std::ofstream(dir_ / "PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
     sim_ = std::make_unique<SimulatorProcess>(dir_, std::vector<std::string>{"--log", (dir_ / "sim.log").string()});
-    radio_ = std::make_unique<PosixSerialPort>(dir_);
-    cat_ = std::make_unique<PosixSerialPort>(dir_);
-    probe_ = std::make_unique<PosixPortProbe>(dir_);
-    panel_ = std::make_unique<Panel>(clock_, host_, *radio_, *cat_, *probe_);
+    run_ = std::make_unique<PanelOnPty>(dir_);
+    panel_ = &run_->panel;
     backend_ = std::make_unique<PanelRigBackend>(*panel_);
     server_ = std::make_unique<RigServer>(*backend_);
     ASSERT_FALSE(server_->start("127.0.0.1", 0));
@@ -103,7 +79,7 @@ class RigctlClientTest : public ::testing::Test {
     }
     return out;
   }
-  std::vector<std::string> simCommands() { return commandsIn(readFile(dir_ / "sim.log")); }
+  std::vector<std::string> simCommands() { return loggedCommands(dir_ / "sim.log"); }
   bool simReceived(const std::string& command) {
     const auto c = simCommands();
     return std::find(c.begin(), c.end(), command) != c.end();
@@ -111,11 +87,8 @@ class RigctlClientTest : public ::testing::Test {
 
   fs::path dir_, previous_;
   std::unique_ptr<SimulatorProcess> sim_;
-  SystemClock clock_;
-  NullHost host_;
-  std::unique_ptr<PosixSerialPort> radio_, cat_;
-  std::unique_ptr<PosixPortProbe> probe_;
-  std::unique_ptr<Panel> panel_;
+  std::unique_ptr<PanelOnPty> run_;
+  Panel* panel_ = nullptr;
   std::unique_ptr<PanelRigBackend> backend_;
   std::unique_ptr<RigServer> server_;
   std::thread engine_;

@@ -20,14 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<std::string> loggedCommands(const std::filesystem::path& log) {
-  std::vector<std::string> out;
-  std::ifstream in(log);
-  for (std::string line; std::getline(in, line);)
-    if (auto blank = line.find(' '); blank != std::string::npos) out.push_back(line.substr(blank + 1));
-  return out;
-}
-
 TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   TempDir dir;
   const auto plan = dir.path() / "plan.txt";

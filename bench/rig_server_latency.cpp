@@ -1,0 +1,92 @@
+// Answer latency of the network rig server next to the CAT port's, in one
+// run: the whole panel against the simulator, a station program asking "f"
+// over TCP and one asking "FA;" on the CAT line, with the panel idle and
+// while the operator's mode change holds the service loop. Time from the
+// request's last byte to the answer's first byte.
+// Usage: bench_rig_server_latency [requests per case]
+#include <pty.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "LatencyProbe.h"
+#include "PanelOnPty.h"
+#include "SimulatorProcess.h"
+#include "netctl/PanelRigBackend.h"
+#include "netctl/RigServer.h"
+
+int main(int argc, char** argv) {
+  const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+  const auto dir = std::filesystem::temp_directory_path() / ("zr3817-rigbench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::current_path(dir);
+
+  int master = -1, slave = -1;
+  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+    std::perror("openpty");
+    return 1;
+  }
+  std::filesystem::create_symlink(::ttyname(slave), dir / "COM2");
+  writeLines(dir / "PortSetup.txt", {"1", "9600,N,8,1", "comNone", "0"});
+  writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
+  auto sim = std::make_unique<SimulatorProcess>(dir);
+
+  PanelOnPty run(dir);
+  zr::Panel& panel = run.panel;
+  zr::PanelRigBackend backend(panel);
+  zr::RigServer server(backend);
+  if (auto failure = server.start("127.0.0.1", 0)) {
+    std::fprintf(stderr, "rig server: %s\n", failure->c_str());
+    return 1;
+  }
+  std::thread engine([&] { panel.run(); });
+
+  CatClient cat(master);
+  RigClient rig(server.port());
+  // Both answer once the panel has heard the transceiver and set it up.
+  bool up = false;
+  for (int i = 0; i < 300 && !up; ++i) {
+    up = backend.view().takesSettings && cat.ask("FA;", 14, 0.2) >= 0;
+    if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  if (!up) std::fprintf(stderr, "the panel never set up the radio\n");
+
+  std::vector<double> idleRig, idleCat, busyRig, busyCat;
+  int missed[4] = {};
+  auto sample = [](std::vector<double>& into, int& miss, double t) {
+    if (t < 0) ++miss;
+    else into.push_back(t);
+  };
+  for (int i = 0; up && i < reps; ++i) {
+    sample(idleRig, missed[0], rig.ask("f\n"));
+    sample(idleCat, missed[1], cat.ask("FA;", 14));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  // Busy: the operator has just picked a mode; the requests arrive while the
+  // service loop waits for the transceiver to take it.
+  for (int i = 0; up && i < reps / 2; ++i) {
+    panel.engine.post(chooseMode(i % 2 ? "USB" : "LSB"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    sample(busyRig, missed[2], rig.ask("f\n"));
+    sample(busyCat, missed[3], cat.ask("FA;", 14));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+
+  server.stop();
+  panel.engine.requestQuit();
+  engine.join();
+  sim.reset();
+  ::close(master);
+  ::close(slave);
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  std::filesystem::remove_all(dir);
+
+  std::printf("Answer latency (request's last byte to answer's first byte)\n");
+  printLatency("f over TCP, panel idle", idleRig, missed[0]);
+  printLatency("FA; on the CAT port, panel idle", idleCat, missed[1]);
+  printLatency("f over TCP, mode change", busyRig, missed[2]);
+  printLatency("FA; on the CAT port, mode change", busyCat, missed[3]);
+  return up ? 0 : 1;
+}
