@@ -84,6 +84,12 @@ class RigctlClientTest : public ::testing::Test {
     const auto c = simCommands();
     return std::find(c.begin(), c.end(), command) != c.end();
   }
+  // The last key command the transceiver received.
+  std::string lastKey() {
+    const auto c = simCommands();
+    const auto k = std::find_if(c.rbegin(), c.rend(), [](const std::string& s) { return s == "K" || s == "U"; });
+    return k == c.rend() ? "" : *k;
+  }
 
   fs::path dir_, previous_;
   std::unique_ptr<SimulatorProcess> sim_;
@@ -114,23 +120,26 @@ TEST_F(RigctlClientTest, FrequencyModeAndPttThroughThePanel) {
   ASSERT_NE(client, nullptr);
   std::fputs("T 1\n", client);
   std::fflush(client);
-  EXPECT_TRUE(eventually([&] { return backend_->view().transmitting; }));
-  EXPECT_TRUE(simReceived("K"));
+  EXPECT_TRUE(eventually([&] { return lastKey() == "K"; }));
+  EXPECT_TRUE(backend_->view().transmitting);
   EXPECT_EQ(rigctl("t"), "1\n");
   std::fputs("T 0\n", client);
   std::fflush(client);
-  EXPECT_TRUE(eventually([&] { return !backend_->view().transmitting; }));
+  EXPECT_TRUE(eventually([&] { return lastKey() == "U"; }));
   std::fputs("q\n", client);
   ::pclose(client);
+  EXPECT_TRUE(eventually([&] { return !backend_->view().transmitting; }));
   EXPECT_EQ(rigctl("t"), "0\n");
 
   // A client that keys and goes away leaves the transmitter unkeyed.
+  auto keyDowns = [&] {
+    const auto c = simCommands();
+    return std::count(c.begin(), c.end(), "K");
+  };
+  const auto before = keyDowns();
   EXPECT_EQ(rigctl("T 1"), "");
+  EXPECT_TRUE(eventually([&] { return keyDowns() > before && lastKey() == "U"; }));
   EXPECT_TRUE(eventually([&] { return !backend_->view().transmitting; }));
-  const auto c = simCommands();
-  const auto lastKey = std::find_if(c.rbegin(), c.rend(), [](const std::string& s) { return s == "K" || s == "U"; });
-  ASSERT_NE(lastKey, c.rend());
-  EXPECT_EQ(*lastKey, "U");
 }
 
 }  // namespace

@@ -39,9 +39,12 @@ class RigClientTest : public ::testing::Test {
   std::shared_ptr<Asked> askAt(double at, RigSetting s, int client = 1) {
     auto asked = std::make_shared<Asked>();
     h.clock.scheduleAt(at, [this, asked, s, client] {
-      asked->ticket = backend.submit(s, client, [this, asked] {
-        asked->answeredAt = h.now();
-        asked->seenWhenAnswered = backend.view();
+      // The ticket keeps its callback: a weak reference avoids a cycle.
+      asked->ticket = backend.submit(s, client, [this, weak = std::weak_ptr<Asked>(asked)] {
+        if (auto a = weak.lock()) {
+          a->answeredAt = h.now();
+          a->seenWhenAnswered = backend.view();
+        }
       });
     });
     return asked;
