@@ -1,5 +1,6 @@
 #include "ui/qt/ViewSet.h"
 
+#include "ui/qt/BandSelectView.h"
 #include "ui/qt/SerialSetupView.h"
 
 #include "ui/qt/MainWindowView.h"
@@ -27,6 +28,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
     view = main_.get();
   } else if (const auto* layout = SerialSetupView::layoutFor(model.name())) {
     view = new SerialSetupView(model, *layout, sink_, main_.get());
+  } else if (BandSelectView::handles(model.name())) {
+    view = new BandSelectView(model, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }

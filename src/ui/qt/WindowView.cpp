@@ -285,6 +285,10 @@ void WindowView::placeWindow(const Control& now) {
   } else {
     target = QPoint(toPixels(now.left), toPixels(now.top));
   }
+  moveTo(target);
+}
+
+void WindowView::moveTo(QPoint target) {
   placing_ = true;
   move(target);
   placing_ = false;
