@@ -65,7 +65,12 @@ BandRows parseBandList(std::string_view fileText) {
 
 std::string formatBandList(const BandRows& rows) {
   std::vector<std::string> lines;
-  for (const ListRow& r : rows) lines.push_back(formatListLine({oneLine(r.freq), oneLine(r.mode), oneLine(r.note)}));
+  for (const ListRow& r : rows) {
+    ListRow line{oneLine(r.freq), oneLine(r.mode), oneLine(r.note)};
+    // Without a mode the note's first word would read back as the mode.
+    if (blank(line.mode) && !blank(line.note)) line.mode = kNoModeName;
+    lines.push_back(formatListLine(line));
+  }
   return joinLinesCrLf(lines);
 }
 

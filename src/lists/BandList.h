@@ -23,6 +23,10 @@ std::string bandCaption(const std::string& bandKey);
 // ignored. Throws RuntimeError 75 for bytes that are not text (control
 // characters other than tab and line ends), which would only make rows of junk.
 BandRows parseBandList(std::string_view fileText);
+// The mode written for a row that has a note but no mode, so the note's
+// first word does not read back as the mode. Like any unknown name, it keeps
+// the transceiver's mode.
+inline constexpr const char* kNoModeName = "-";
 // Exactly 14 lines, each ended by CR LF. A line break typed into a row would
 // shift every later row: it is written as a blank.
 std::string formatBandList(const BandRows& rows);

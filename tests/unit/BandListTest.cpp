@@ -4,6 +4,7 @@
 
 #include "core/Errors.h"
 #include "lists/BandList.h"
+#include "support/ListRowPrinter.h"
 
 namespace zr::test {
 namespace {
@@ -59,7 +60,7 @@ TEST(BandList, RefusesBytesThatAreNotText) {
 }
 
 TEST(BandList, WritesExactlyFourteenLinesThatReadBackTheSame) {
-  const BandRows rows = rowsOf({{"7.07400", "LSB", "FT8  net at  19z "}, {}, {"3.5", "CW", ""}, {"", "USB", "note only"}});
+  const BandRows rows = rowsOf({{"7.07400", "LSB", "FT8  net at  19z "}, {}, {"3.5", "CW", ""}, {"", "USB", "no freq"}});
   const std::string text = formatBandList(rows);
   EXPECT_EQ(text.substr(0, 44), "7.07400 LSB FT8  net at  19z \r\n  \r\n3.5 CW \r\n");
   std::size_t lines = 0;
@@ -67,6 +68,11 @@ TEST(BandList, WritesExactlyFourteenLinesThatReadBackTheSame) {
   EXPECT_EQ(lines, 14u);
   EXPECT_EQ(text.find('\n', text.size() - 1), text.size() - 1);
   EXPECT_EQ(parseBandList(text), rows);
+
+  // A note without a mode must not lose its first word to the mode.
+  const BandRows noMode = rowsOf({{"7.1", "", "my net"}, {"", " ", "note only"}});
+  EXPECT_EQ(parseBandList(formatBandList(noMode))[0], (ListRow{"7.1", "-", "my net"}));
+  EXPECT_EQ(parseBandList(formatBandList(noMode))[1], (ListRow{"", "-", "note only"}));
 
   // A line break typed into a row must not push the rows after it down.
   const std::string broken = formatBandList(rowsOf({{"7.1", "USB", "two\r\nlines"}, {"3.5", "CW", "next"}}));
