@@ -32,7 +32,9 @@ BandSelectView::BandSelectView(const WindowModel& model, InputSink sink, QWidget
       int column = 1;
       for (const char* name : {"txtFreq", "txtMode", "txtInfo"}) {
         if (auto* edit = qobject_cast<QLineEdit*>(widgetById(idOf(name, i)))) {
-          edit->setMinimumWidth(widths[column - 1] + 12);
+          // The note takes whatever room is left.
+          if (column < 3) edit->setFixedWidth(widths[column - 1] + 12);
+          else edit->setMinimumWidth(widths[column - 1] + 12);
           rows->addWidget(edit, i, column);
         }
         ++column;
