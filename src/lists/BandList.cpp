@@ -22,6 +22,13 @@ constexpr Band kBands[] = {{"160", "M160List.txt"}, {"75", "M75List.txt"}, {"60"
                            {"17", "M17List.txt"},   {"15", "M15List.txt"}, {"12", "M12List.txt"},
                            {"10", "M10List.txt"},   {"WWV", "WWVList.txt"}, {"MARS", "MarsList.txt"}};
 
+struct Mode {
+  const char* code;
+  const char* name;
+};
+
+constexpr Mode kModes[] = {{"M1", "USB"}, {"M2", "LSB"}, {"M3", "AME"}, {"M4", "CW"}};
+
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 bool isText(std::string_view bytes) {
@@ -91,18 +98,14 @@ bool bandFrequencyInRange(const std::string& digits) {
 std::string bandModeCode(const std::string& modeName) {
   std::string upper = modeName;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (upper == "USB") return "M1";
-  if (upper == "LSB") return "M2";
-  if (upper == "AME") return "M3";
-  if (upper == "CW") return "M4";
+  for (const Mode& m : kModes)
+    if (upper == m.name) return m.code;
   return {};
 }
 
 std::string bandModeName(const std::string& modeCode) {
-  if (modeCode == "M1") return "USB";
-  if (modeCode == "M2") return "LSB";
-  if (modeCode == "M3") return "AME";
-  if (modeCode == "M4") return "CW";
+  for (const Mode& m : kModes)
+    if (modeCode == m.code) return m.name;
   return {};
 }
 
