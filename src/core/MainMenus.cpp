@@ -9,6 +9,7 @@
 #include "core/StatusDisplay.h"
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
+#include "lists/ChannelSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 
 namespace zr {
@@ -20,7 +21,8 @@ MainMenus::MainMenus(Panel& panel)
       catSetup_(std::make_unique<CatSetupDialog>(panel, [&panel](int n) {
         return panel.describePort ? panel.describePort(n) : std::string();
       })),
-      audioSetup_(std::make_unique<AudioSetupDialog>(panel)) {
+      audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
+      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -46,7 +48,7 @@ MainMenus::MainMenus(Panel& panel)
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
 
-  for (PlaceholderWindowModel* w : {&frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
+  for (PlaceholderWindowModel* w : {&frmScanBands, &frmScanFreqs}) {
     e.addWindow(*w);
     auto hide = [w](const InputEvent&) { w->window.visible = false; };
     e.on(w->name(), "cmdOK", EventKind::Click, hide);
@@ -95,11 +97,6 @@ void MainMenus::mnuPortSetup_Click() {
   portSetup_->showModal();
 }
 
-void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-}
-
 void MainMenus::mnuAudioSetup_Click() {
   p_.frm.window.enabled = false;
   audioSetup_->showModal();
@@ -114,7 +111,10 @@ void MainMenus::mnuCATSetup_Click() {
   }
 }
 
-void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }
+void MainMenus::mnuChannelSetup_Click() {
+  p_.frm.window.enabled = false;
+  channelSetup_->showModal();
+}
 
 void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
   StatusDisplay& d = p_.display();

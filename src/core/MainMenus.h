@@ -12,6 +12,7 @@ class Panel;
 class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
+class ChannelSetupDialog;
 
 class MainMenus {
  public:
@@ -36,9 +37,9 @@ class MainMenus {
   PortSetupDialog& portSetup() { return *portSetup_; }
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
+  ChannelSetupDialog& channelSetup() { return *channelSetup_; }
 
  private:
-  void showPlaceholder(PlaceholderWindowModel& window);
   void runScanner(PlaceholderWindowModel& window, bool disableFirst);
   void writeIniFile();
 
@@ -46,7 +47,7 @@ class MainMenus {
   std::unique_ptr<PortSetupDialog> portSetup_;
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
-  PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
+  std::unique_ptr<ChannelSetupDialog> channelSetup_;
   PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
   PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};
 };

@@ -5,19 +5,17 @@
 // busy, and only the outcome is checked, never the speed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <mutex>
 #include <thread>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
 #include "core/Host.h"
-#include "core/Panel.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "support/TempWorkDir.h"
 
 namespace zr::test {
@@ -68,14 +66,6 @@ bool visible(const Snapshot& s, const std::string& window) {
   return w && w->window.visible;
 }
 
-std::vector<std::string> loggedCommands(const std::filesystem::path& log) {
-  std::ifstream in(log);
-  std::vector<std::string> commands;
-  std::string time, command;
-  while (in >> time >> command) commands.push_back(command);
-  return commands;
-}
-
 InputEvent click(const std::string& window, const std::string& control, int index = -1) {
   InputEvent e;
   e.window = window;
@@ -93,11 +83,9 @@ TEST(BandListSim, ChosenRowTunesTheSimulatedTransceiver) {
   for (int i = 0; i < 300 && !std::filesystem::exists("COM1"); ++i) std::this_thread::sleep_for(100ms);
   ASSERT_TRUE(std::filesystem::exists("COM1"));
 
-  SystemClock clock;
   SnapshotHost host;
-  PosixSerialPort radio, cat;
-  PosixPortProbe probe;
-  Panel panel(clock, host, radio, cat, probe);
+  PanelOnPty run(here, &host);
+  Panel& panel = run.panel;
   std::thread engine([&] { panel.run(); });
   struct Stop {
     Panel& panel;

@@ -34,7 +34,7 @@ TEST(BandList, ReadsLineKIntoRowKWhateverEndsTheLines) {
 }
 
 TEST(BandList, RefusesBytesThatAreNotText) {
-  for (const std::string bytes : {std::string("7.1 USB a\0b", 11), std::string("\x01\x02\x03"), std::string("7.1\x7f")}) {
+  for (const std::string& bytes : {std::string("7.1 USB a\0b", 11), std::string("\x01\x02\x03"), std::string("7.1\x7f")}) {
     try {
       parseBandList(bytes);
       ADD_FAILURE() << "read as a list";

@@ -16,8 +16,6 @@ using Model = BandSelectWindowModel;
 std::string idOf(const char* name, int index) { return std::string(name) + "(" + std::to_string(index) + ")"; }
 }  // namespace
 
-bool BandSelectView::handles(const std::string& windowName) { return windowName == Model::kName; }
-
 BandSelectView::BandSelectView(const WindowModel& model, InputSink sink, QWidget* parent)
     : WindowView(model, std::move(sink), parent, Deferred{}) {
   auto* page = new QVBoxLayout(centralWidget());

@@ -16,8 +16,6 @@ class BandSelectView : public WindowView {
  public:
   BandSelectView(const WindowModel& model, InputSink sink, QWidget* parent = nullptr);
 
-  static bool handles(const std::string& windowName);
-
   // Where a window of `size` opens: its left edge as far from the main
   // window's right edge as the band frame is wide, its top on the main
   // window's top, then moved back inside `screen` where it would stick out.
