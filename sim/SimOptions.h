@@ -23,6 +23,8 @@ struct SimOptions {
   std::string fault = "Z0";
   double warmup = 10.0;
   double tuneTime = 3.0;
+  int minFrequency = 160000;          // 10 Hz units
+  int refuseLow = -1, refuseHigh = -1;  // refused frequency settings, 10 Hz units
   bool help = false;
 
   // Throws std::invalid_argument with a message for the operator.
