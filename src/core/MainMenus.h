@@ -1,5 +1,6 @@
 #pragma once
 // The main window's menus, its About window and how the program ends.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,8 @@ class Panel;
 class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
+class ScanBands;
+class ScanFreqs;
 
 class MainMenus {
  public:
@@ -36,10 +39,12 @@ class MainMenus {
   PortSetupDialog& portSetup() { return *portSetup_; }
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
+  ScanBands& scanBands() { return *scanBands_; }
+  ScanFreqs& scanFreqs() { return *scanFreqs_; }
 
  private:
   void showPlaceholder(PlaceholderWindowModel& window);
-  void runScanner(PlaceholderWindowModel& window, bool disableFirst);
+  void runScanner(const std::function<void()>& showScanner, bool disableFirst);
   void writeIniFile();
 
   Panel& p_;
@@ -47,8 +52,8 @@ class MainMenus {
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
   PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
-  PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
-  PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};
+  std::unique_ptr<ScanBands> scanBands_;
+  std::unique_ptr<ScanFreqs> scanFreqs_;
 };
 
 }  // namespace zr

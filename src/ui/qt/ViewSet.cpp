@@ -1,6 +1,7 @@
 #include "ui/qt/ViewSet.h"
 
 #include "ui/qt/SerialSetupView.h"
+#include "ui/qt/TableLayoutView.h"
 
 #include "ui/qt/MainWindowView.h"
 
@@ -27,6 +28,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
     view = main_.get();
   } else if (const auto* layout = SerialSetupView::layoutFor(model.name())) {
     view = new SerialSetupView(model, *layout, sink_, main_.get());
+  } else if (const auto* table = TableLayoutView::layoutFor(model.name())) {
+    view = new TableLayoutView(model, *table, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }
