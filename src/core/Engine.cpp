@@ -61,6 +61,11 @@ bool Engine::quitRequested() const {
   return quit_;
 }
 
+std::size_t Engine::pendingInput() const {
+  std::lock_guard lock(inboxMutex_);
+  return inbox_.size();
+}
+
 bool Engine::pump(double maxBlockSeconds) {
   if (quitRequested()) throw ProgramEnd{};
   publish();

@@ -50,6 +50,8 @@ class Engine {
   // Thread-safe: end the program at the next pump.
   void requestQuit();
   bool quitRequested() const;
+  // Input waiting for the next pump.
+  std::size_t pendingInput() const;
 
   // Deliver everything pending: line events, due timer ticks, queued input,
   // in that order. When nothing was pending, block up to `maxBlockSeconds`
