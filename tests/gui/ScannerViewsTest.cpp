@@ -57,7 +57,9 @@ TEST(ScannerViewsTest, BandButtonsSitBesideTheLimitsThreeToARow) {
     const QWidget* b = view->widget(bands[i]);
     ASSERT_NE(b, nullptr);
     EXPECT_GT(centre(b).x(), centre(view->widget("Label3", 0)).x()) << bands[i];
-    if (i % 3) EXPECT_NEAR(centre(b).y(), centre(view->widget(bands[i - i % 3])).y(), 2) << bands[i];
+    if (i % 3) {
+      EXPECT_NEAR(centre(b).y(), centre(view->widget(bands[i - i % 3])).y(), 2) << bands[i];
+    }
   }
   EXPECT_NEAR(centre(view->widget("txtScanLow")).y(), centre(view->widget("cmd160M")).y(), 6);
   EXPECT_EQ(view->widget("Option1", 2)->parentWidget(), view->widget("Frame1"));
