@@ -35,6 +35,7 @@ class SimulatorProcess {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
   }
+  pid_t pid() const { return pid_; }
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 

@@ -12,6 +12,7 @@
 #include "lists/ScanFreqs.h"
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
+#include "lists/ChannelSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 
 namespace zr {
@@ -24,6 +25,7 @@ MainMenus::MainMenus(Panel& panel)
         return panel.describePort ? panel.describePort(n) : std::string();
       })),
       audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
+      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)),
       scanBands_(std::make_unique<ScanBands>(panel)),
       scanFreqs_(std::make_unique<ScanFreqs>(panel)) {
   Engine& e = p_.engine;
@@ -50,13 +52,6 @@ MainMenus::MainMenus(Panel& panel)
   };
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
-
-  for (PlaceholderWindowModel* w : {&frmChannelSetup}) {
-    e.addWindow(*w);
-    auto hide = [w](const InputEvent&) { w->window.visible = false; };
-    e.on(w->name(), "cmdOK", EventKind::Click, hide);
-    e.on(w->name(), "", EventKind::Close, hide);
-  }
 }
 
 MainMenus::~MainMenus() = default;
@@ -100,11 +95,6 @@ void MainMenus::mnuPortSetup_Click() {
   portSetup_->showModal();
 }
 
-void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-}
-
 void MainMenus::mnuAudioSetup_Click() {
   p_.frm.window.enabled = false;
   audioSetup_->showModal();
@@ -119,7 +109,10 @@ void MainMenus::mnuCATSetup_Click() {
   }
 }
 
-void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }
+void MainMenus::mnuChannelSetup_Click() {
+  p_.frm.window.enabled = false;
+  channelSetup_->showModal();
+}
 
 void MainMenus::runScanner(const std::function<void()>& showScanner, bool disableFirst) {
   const TransceiverState& st = p_.st;

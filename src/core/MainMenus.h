@@ -5,7 +5,6 @@
 #include <string>
 
 #include "ui/AboutWindowModel.h"
-#include "ui/PlaceholderWindowModel.h"
 
 namespace zr {
 
@@ -13,6 +12,7 @@ class Panel;
 class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
+class ChannelSetupDialog;
 class ScanBands;
 class ScanFreqs;
 
@@ -39,11 +39,11 @@ class MainMenus {
   PortSetupDialog& portSetup() { return *portSetup_; }
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
+  ChannelSetupDialog& channelSetup() { return *channelSetup_; }
   ScanBands& scanBands() { return *scanBands_; }
   ScanFreqs& scanFreqs() { return *scanFreqs_; }
 
  private:
-  void showPlaceholder(PlaceholderWindowModel& window);
   void runScanner(const std::function<void()>& showScanner, bool disableFirst);
   void writeIniFile();
 
@@ -51,7 +51,7 @@ class MainMenus {
   std::unique_ptr<PortSetupDialog> portSetup_;
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
-  PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
+  std::unique_ptr<ChannelSetupDialog> channelSetup_;
   std::unique_ptr<ScanBands> scanBands_;
   std::unique_ptr<ScanFreqs> scanFreqs_;
 };

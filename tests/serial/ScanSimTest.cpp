@@ -11,11 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "support/TempWorkDir.h"
 
 namespace zr::test {
@@ -24,7 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Keeps the latest snapshot for the test thread to read.
-class SnapshotHost : public NullHost {
+class SnapshotHost : public zr::NullHost {
  public:
   void publish(std::shared_ptr<const Snapshot> snapshot) override {
     std::lock_guard lock(mutex_);
@@ -122,12 +119,9 @@ class ScanSimTest : public ::testing::Test {
   TempWorkDir dir;
   std::filesystem::path here = std::filesystem::current_path();
   SimulatorProcess sim{here, {"--log", (here / "sim.log").string()}};
-  SystemClock clock;
-  SnapshotHost host;
-  PosixSerialPort radio{here};
-  PosixSerialPort cat{here};
-  PosixPortProbe probe{here};
-  Panel panel{clock, host, radio, cat, probe};
+  BasicPanelOnPty<SnapshotHost> run{here};
+  Panel& panel = run.panel;
+  SnapshotHost& host = run.host;
   std::thread engine_;
 };
 

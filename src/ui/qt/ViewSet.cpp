@@ -1,5 +1,6 @@
 #include "ui/qt/ViewSet.h"
 
+#include "ui/qt/ChannelSetupView.h"
 #include "ui/qt/SerialSetupView.h"
 #include "ui/qt/TableLayoutView.h"
 
@@ -26,6 +27,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
   if (model.name() == mainWindowName) {
     main_ = std::make_unique<MainWindowView>(model, sink_);
     view = main_.get();
+  } else if (model.name() == ChannelSetupView::windowName) {
+    view = new ChannelSetupView(model, sink_, main_.get());
   } else if (const auto* layout = SerialSetupView::layoutFor(model.name())) {
     view = new SerialSetupView(model, *layout, sink_, main_.get());
   } else if (const auto* table = TableLayoutView::layoutFor(model.name())) {
