@@ -162,25 +162,18 @@ TEST_F(ScanBandsTest, AFrequencyTheTransceiverRefusesIsSentAFewTimesThenPassed) 
 }
 
 TEST_F(ScanBandsTest, StopAndTheCloseBoxTakeEffectWithinTheWaitTheyInterrupt) {
-  double scanEnabledAt = -1, closedAt = -1;
   scan(12, "7.000", "7.300");
   click(20.25, kWin, "cmdStop");  // in a dwell
-  for (double t = 20.26; t < 21; t += 0.01)
-    at(t, [&, t] {
-      if (scanEnabledAt < 0 && win().cmdScanUp.enabled) scanEnabledAt = t;
-    });
+  const auto scanEnabledAt = firstTime(20.26, 21, [&] { return win().cmdScanUp.enabled; });
   click(22, kWin, "cmdScanUp");
   at(23, [&] { h.simulator().faults().silent = true; });  // the next step waits for a report
   closeAt(23.6, kWin);
-  for (double t = 23.61; t < 25; t += 0.01)
-    at(t, [&, t] {
-      if (closedAt < 0 && frm().window.enabled) closedAt = t;
-    });
+  const auto closedAt = firstTime(23.61, 25, [&] { return frm().window.enabled; });
   runUntil(26);
-  EXPECT_GT(scanEnabledAt, 20.25);
-  EXPECT_LT(scanEnabledAt, 20.35);
-  EXPECT_GT(closedAt, 23.6);
-  EXPECT_LT(closedAt, 23.7);
+  EXPECT_GT(*scanEnabledAt, 20.25);
+  EXPECT_LT(*scanEnabledAt, 20.35);
+  EXPECT_GT(*closedAt, 23.6);
+  EXPECT_LT(*closedAt, 23.7);
   EXPECT_TRUE(sent(23.6, "F").empty());
   EXPECT_TRUE(sent(23.6, "?").empty());
   expectPanelBack();

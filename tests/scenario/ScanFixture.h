@@ -4,6 +4,8 @@
 // transceiver received, with its times.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,16 @@ class ScanFixture : public ::testing::Test {
     h.inputAt(at, e);
   }
   void at(double t, std::function<void()> f) { h.clock.scheduleAt(t, std::move(f)); }
+  // The first time, looked at every 10 ms from `from` to `to`, that `ready`
+  // holds; -1 until then. Read it after the run.
+  std::shared_ptr<double> firstTime(double from, double to, std::function<bool()> ready) {
+    auto found = std::make_shared<double>(-1);
+    for (double t = from; t < to; t += 0.01)
+      at(t, [found, ready, t] {
+        if (*found < 0 && ready()) *found = t;
+      });
+    return found;
+  }
 
   // Runs the program; it ends at `end` however far it got (a modal window
   // keeps the main window's close box from being served).

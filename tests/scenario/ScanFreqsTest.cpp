@@ -180,16 +180,12 @@ TEST_F(ScanFreqsTest, AShortFileKeepsTheDwellAndAFailedWriteIsReported) {
 }
 
 TEST_F(ScanFreqsTest, ClosingInTheDwellEndsTheScanAndTheWindowStaysClosed) {
-  double closedAt = -1;
   scan(12, {0, 2});
   closeAt(14.3, kWin);
-  for (double t = 14.31; t < 16; t += 0.01)
-    at(t, [&, t] {
-      if (closedAt < 0 && frm().window.enabled) closedAt = t;
-    });
+  const auto closedAt = firstTime(14.31, 16, [&] { return frm().window.enabled; });
   runUntil(20);
-  EXPECT_GT(closedAt, 14.3);
-  EXPECT_LT(closedAt, 14.4);
+  EXPECT_GT(*closedAt, 14.3);
+  EXPECT_LT(*closedAt, 14.4);
   EXPECT_FALSE(win().window.visible);
   EXPECT_FALSE(h.panel.st.gScanning);
   EXPECT_TRUE(win().cmdScan.visible);
