@@ -4,6 +4,7 @@
 #include "ui/qt/BandSelectView.h"
 #include "ui/qt/ChannelSetupView.h"
 #include "ui/qt/SerialSetupView.h"
+#include "ui/qt/TableLayoutView.h"
 
 #include "ui/qt/MainWindowView.h"
 
@@ -34,6 +35,8 @@ WindowView& ViewSet::add(const WindowModel& model) {
     view = new SerialSetupView(model, *layout, sink_, main_.get());
   } else if (model.name() == BandSelectWindowModel::kName) {
     view = new BandSelectView(model, sink_, main_.get());
+  } else if (const auto* table = TableLayoutView::layoutFor(model.name())) {
+    view = new TableLayoutView(model, *table, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }
