@@ -13,7 +13,9 @@
 #include "core/serial/PosixSerialPort.h"
 
 struct PanelOnPty {
-  explicit PanelOnPty(const std::filesystem::path& dir) : radio(dir), cat(dir), probe(dir) {}
+  // `host`: where the panel publishes its models; none shows nothing.
+  explicit PanelOnPty(const std::filesystem::path& dir, zr::Host* host = nullptr)
+      : radio(dir), cat(dir), probe(dir), panel{clock, host ? *host : nullHost, radio, cat, probe} {}
   PanelOnPty(const PanelOnPty&) = delete;
   PanelOnPty& operator=(const PanelOnPty&) = delete;
 
@@ -27,10 +29,10 @@ struct PanelOnPty {
   }
 
   zr::SystemClock clock;
-  zr::NullHost host;
+  zr::NullHost nullHost;
   zr::PosixSerialPort radio, cat;
   zr::PosixPortProbe probe;
-  zr::Panel panel{clock, host, radio, cat, probe};
+  zr::Panel panel;
 };
 
 // User and system CPU seconds of this process so far.

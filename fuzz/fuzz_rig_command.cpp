@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   backend.view_.split = shape & 2;
   backend.view_.vfoBDigits = shape & 4 ? "0707400" : "";
-  backend.view_.vfoBMode = "CW";
+  backend.view_.vfoBMode = "M4";
   backend.view_.takesSettings = !(shape & 8);
   backend.view_.txUnrestricted = shape & 16;
 

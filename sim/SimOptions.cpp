@@ -17,6 +17,8 @@ double number(const std::string& option, const std::string& text) {
   return v;
 }
 
+constexpr int kMaxFrequency = 2999999;
+
 int whole(const std::string& option, const std::string& text, int lo, int hi) {
   const double v = number(option, text);
   if (v != static_cast<int>(v) || v < lo || v > hi)
@@ -30,7 +32,9 @@ std::string SimOptions::usage() {
   return "usage: zr3817-sim [--dir DIR] [--port N] [--firmware 1|2|3] [--local] [--log FILE]\n"
          "                  [--settings \"9600,N,8,1\"] [--baud N] [--processing-delay S]\n"
          "                  [--extra-delay S] [--split N:GAP] [--silent] [--fault Zn]\n"
-         "                  [--warmup S] [--tune-time S] [--channels FILE]\n"
+         "                  [--warmup S] [--tune-time S] [--channels FILE] [--min-freq F]\n"
+         "                  [--refuse-freq F[:F]]\n"
+         "Frequencies F in 10 Hz units (1425000 = 14 250.00 kHz).\n"
          "Links DIR/COMn to a pseudo-terminal and answers like the ZR-3817 until SIGTERM/SIGINT.\n"
          "SIGUSR1 switches between remote and local control; SIGUSR2 switches silence on and off.\n"
          "--channels fills the memory channels from a channel file (05,07074.00,LSB a line);\n"
@@ -59,7 +63,13 @@ SimOptions SimOptions::parse(int argc, char** argv) {
     else if (a == "--warmup") o.warmup = number(a, value());
     else if (a == "--tune-time") o.tuneTime = number(a, value());
     else if (a == "--channels") o.channelsPath = value();
-    else if (a == "--help" || a == "-h") o.help = true;
+    else if (a == "--min-freq") o.minFrequency = whole(a, value(), 0, kMaxFrequency);
+    else if (a == "--refuse-freq") {
+      const std::string v = value();
+      const auto colon = v.find(':');
+      o.refuseLow = whole(a, v.substr(0, colon), 0, kMaxFrequency);
+      o.refuseHigh = colon == std::string::npos ? o.refuseLow : whole(a, v.substr(colon + 1), 0, kMaxFrequency);
+    } else if (a == "--help" || a == "-h") o.help = true;
     else if (a == "--split") {
       const std::string v = value();
       const auto colon = v.find(':');
@@ -80,6 +90,8 @@ void SimOptions::apply(SerialLine& line) const {
   m.state().fault = fault;
   m.setWarmupTime(warmup);
   m.setTuneTime(tuneTime);
+  m.setMinFrequency(minFrequency);
+  m.refuseFrequencies(refuseLow, refuseHigh);
   line.setProcessingDelay(processingDelay);
   line.faults() = Faults{silent, extraDelay, splitAfter, splitGap};
   if (!channelsPath.empty()) applyChannelPlan(m, readChannelPlan(channelsPath), true);

@@ -24,6 +24,8 @@ struct SimOptions {
   double warmup = 10.0;
   double tuneTime = 3.0;
   std::string channelsPath;  // empty: the built-in channels
+  int minFrequency = 160000;          // 10 Hz units
+  int refuseLow = -1, refuseHigh = -1;  // refused frequency settings, 10 Hz units
   bool help = false;
 
   // Throws std::invalid_argument with a message for the operator.

@@ -12,6 +12,7 @@ struct AppOptions {
   double screenshotDelaySeconds = 4.0;
   int rigServerPort = 0;      // 0: as the settings file says
   QString rigServerAddress;   // empty: as the settings file says
+  QString openBand;  // band key whose list opens before the picture; empty: none
 };
 
 // Parses the command line; prints help or an error and exits on --help,

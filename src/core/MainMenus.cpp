@@ -7,6 +7,9 @@
 #include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
+#include "lists/PumpingWait.h"
+#include "lists/ScanBands.h"
+#include "lists/ScanFreqs.h"
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
 #include "lists/ChannelSetupDialog.h"
@@ -24,7 +27,9 @@ MainMenus::MainMenus(Panel& panel)
       })),
       audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
       rigServer_(std::make_unique<RigServerDialog>(panel)),
-      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)) {
+      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)),
+      scanBands_(std::make_unique<ScanBands>(panel)),
+      scanFreqs_(std::make_unique<ScanFreqs>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -50,13 +55,6 @@ MainMenus::MainMenus(Panel& panel)
   };
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
-
-  for (PlaceholderWindowModel* w : {&frmScanBands, &frmScanFreqs}) {
-    e.addWindow(*w);
-    auto hide = [w](const InputEvent&) { w->window.visible = false; };
-    e.on(w->name(), "cmdOK", EventKind::Click, hide);
-    e.on(w->name(), "", EventKind::Close, hide);
-  }
 }
 
 MainMenus::~MainMenus() = default;
@@ -124,14 +122,28 @@ void MainMenus::mnuChannelSetup_Click() {
   channelSetup_->showModal();
 }
 
-void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
+void MainMenus::runScanner(const std::function<void()>& showScanner, bool disableFirst) {
+  const TransceiverState& st = p_.st;
+  // A scan retunes the transceiver many times a second: never while it
+  // transmits. The operator unkeys first.
+  if (st.gKeyCmd == "K" || st.lastKeyCmd == "K") {
+    p_.engine.beep();
+    return;
+  }
   StatusDisplay& d = p_.display();
   if (disableFirst) p_.frm.window.enabled = false;
   p_.st.gScanning = true;
-  d.gShowBandState(false);
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-  p_.st.gScanning = false;
+  {
+    // The scanner may end any way at all (its own close, an error, the
+    // program ending): scanning is over and the main window usable again.
+    OnScopeExit end([this] {
+      p_.st.gScanning = false;
+      p_.frm.window.enabled = true;
+    });
+    d.gShowBandState(false);
+    p_.frm.window.enabled = false;
+    showScanner();
+  }
   try {
     d.gShowBandState(d.gTxAllowed(p_.st.gFreqCmd));
   } catch (const RuntimeError& e) {
@@ -139,8 +151,12 @@ void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
   }
 }
 
-void MainMenus::mnuScanBands_Click() { runScanner(frmScanBands, false); }
-void MainMenus::mnuScanFreqs_Click() { runScanner(frmScanFreqs, true); }
+void MainMenus::mnuScanBands_Click() {
+  runScanner([this] { scanBands_->showModal(); }, false);
+}
+void MainMenus::mnuScanFreqs_Click() {
+  runScanner([this] { scanFreqs_->showModal(); }, true);
+}
 
 void MainMenus::mnuHelpAbout_Click() {
   p_.frm.window.enabled = false;

@@ -1,10 +1,10 @@
 #pragma once
 // The main window's menus, its About window and how the program ends.
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "ui/AboutWindowModel.h"
-#include "ui/PlaceholderWindowModel.h"
 
 namespace zr {
 
@@ -14,6 +14,8 @@ class AudioSetupDialog;
 class CatSetupDialog;
 class RigServerDialog;
 class ChannelSetupDialog;
+class ScanBands;
+class ScanFreqs;
 
 class MainMenus {
  public:
@@ -41,9 +43,11 @@ class MainMenus {
   CatSetupDialog& catSetup() { return *catSetup_; }
   RigServerDialog& rigServer() { return *rigServer_; }
   ChannelSetupDialog& channelSetup() { return *channelSetup_; }
+  ScanBands& scanBands() { return *scanBands_; }
+  ScanFreqs& scanFreqs() { return *scanFreqs_; }
 
  private:
-  void runScanner(PlaceholderWindowModel& window, bool disableFirst);
+  void runScanner(const std::function<void()>& showScanner, bool disableFirst);
   void writeIniFile();
 
   Panel& p_;
@@ -52,8 +56,8 @@ class MainMenus {
   std::unique_ptr<AudioSetupDialog> audioSetup_;
   std::unique_ptr<RigServerDialog> rigServer_;
   std::unique_ptr<ChannelSetupDialog> channelSetup_;
-  PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
-  PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};
+  std::unique_ptr<ScanBands> scanBands_;
+  std::unique_ptr<ScanFreqs> scanFreqs_;
 };
 
 }  // namespace zr

@@ -13,7 +13,7 @@ struct RigView {
   bool transmitting = false;
   bool split = false;      // transmitting on VFO B
   std::string vfoBDigits;  // the panel's VFO B, seven digits
-  std::string vfoBMode;    // its mode text ("USB", "LSB", "AME", "CW")
+  std::string vfoBMode;    // its mode as a code, "M1".."M4"
   bool txUnrestricted = false;
   // False while the panel takes no settings: a modal window is open, a scan
   // runs, the transceiver is under local control or not set up yet, or the

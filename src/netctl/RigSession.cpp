@@ -8,14 +8,6 @@ namespace zr {
 
 namespace {
 
-std::string modeNameOfText(const std::string& text) {
-  if (text == "USB") return "USB";
-  if (text == "LSB") return "LSB";
-  if (text == "AME") return "AM";
-  if (text == "CW") return "CW";
-  return {};
-}
-
 RigReply modeReply(const std::string& name) {
   if (name.empty()) return RigReply::error(rprt::NotAvailable);
   return {{{"Mode", name}, {"Passband", std::to_string(rigPassband(name))}}, rprt::Ok};
@@ -103,7 +95,7 @@ void RigSession::handle(RigLine line, double now) {
     case RigOp::GetFreq:
       return reply(line, freqReply(onVfoB(RigVfo::Current, view) ? hzForPanelDigits(view.vfoBDigits) : vfoAHz(view)));
     case RigOp::GetMode:
-      return reply(line, modeReply(onVfoB(RigVfo::Current, view) ? modeNameOfText(view.vfoBMode)
+      return reply(line, modeReply(onVfoB(RigVfo::Current, view) ? rigModeName(view.vfoBMode)
                                                                   : rigModeName(view.modeCode)));
     case RigOp::GetVfo:
       return reply(line, {{{"VFO", current_ == RigVfo::B ? "VFOB" : "VFOA"}}, rprt::Ok});

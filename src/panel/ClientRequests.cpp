@@ -7,6 +7,7 @@
 #include "core/Convert.h"
 #include "core/MainLoop.h"
 #include "core/Panel.h"
+#include "panel/ModeControls.h"
 #include "panel/Transmit.h"
 #include "panel/VfoSplit.h"
 
@@ -14,15 +15,7 @@ namespace zr {
 
 namespace {
 
-bool knownMode(const std::string& code) { return code == "M1" || code == "M2" || code == "M3" || code == "M4"; }
-
-const char* modeText(const std::string& code) {
-  if (code == "M1") return "USB";
-  if (code == "M2") return "LSB";
-  if (code == "M3") return "AME";
-  if (code == "M4") return "CW";
-  return nullptr;
-}
+bool knownMode(const std::string& code) { return !ModeControls::ModeText(code).empty(); }
 
 bool panelFrequency(const std::string& digits) {
   return allDigits(digits, 7) && digits >= "0160000" && digits <= "2999999";
@@ -48,7 +41,7 @@ void ClientRequests::publish() {
   v.transmitting = st.gTransmitting || st.gKeyCmd == "K";
   v.split = frm.lblSplit.caption == VfoSplit::kSplitOn;
   for (const Control& c : frm.cmdVFOB) v.vfoBDigits += c.caption;
-  v.vfoBMode = frm.cmbVFOBMode.text;
+  v.vfoBMode = ModeControls::ModeCmdString(frm.cmbVFOBMode.text);
   v.txUnrestricted = st.gTxUnrestricted;
   v.takesSettings = takesSettings();
   std::lock_guard lock(viewMutex_);
@@ -124,8 +117,8 @@ void ClientRequests::clientCmd() {
 bool ClientRequests::setVfoB(const RigSetting& s) {
   MainWindowModel& frm = p_.frm;
   if (s.kind == RigSetting::Kind::VfoBMode) {
-    const char* text = modeText(s.value);
-    if (!text || !frm.cmbVFOBMode.enabled) return false;
+    const std::string text = ModeControls::ModeText(s.value);
+    if (text.empty() || !frm.cmbVFOBMode.enabled) return false;
     frm.cmbVFOBMode.text = text;
     return true;
   }

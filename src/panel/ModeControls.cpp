@@ -44,6 +44,12 @@ std::string ModeControls::ModeCmdString(const std::string& mode) {
   return {};
 }
 
+std::string ModeControls::ModeText(const std::string& code) {
+  for (const char* text : {"USB", "LSB", "AME", "CW"})
+    if (ModeCmdString(text) == code) return text;
+  return {};
+}
+
 void ModeControls::modeCmd() {
   modePending = false;
   const std::string target = ModeCmdString(p_.frm.cmbMode.text);

@@ -12,6 +12,8 @@ class ModeControls {
   explicit ModeControls(Panel& panel);  // registers the list handlers
 
   static std::string ModeCmdString(const std::string& mode);
+  // The mode list's text for a mode code; empty for anything else.
+  static std::string ModeText(const std::string& code);
   void modeCmd();
   void agcCmd();
   void sourceCmd();

@@ -58,7 +58,7 @@ class FakeRigBackend : public RigBackend {
     v.freqCmd = "F1425000";
     v.modeCode = "M1";
     v.vfoBDigits = "0707400";
-    v.vfoBMode = "LSB";
+    v.vfoBMode = "M2";
     v.takesSettings = true;
     return v;
   }

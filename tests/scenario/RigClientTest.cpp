@@ -174,7 +174,7 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
 
   for (const auto& a : {b, bMode, on}) EXPECT_EQ(a->code(), rprt::Ok);
   EXPECT_EQ(v.vfoBDigits, "1420000");
-  EXPECT_EQ(v.vfoBMode, "USB");
+  EXPECT_EQ(v.vfoBMode, "M1");
   EXPECT_TRUE(v.split);
   EXPECT_EQ(badB->code(), rprt::Rejected);
   EXPECT_EQ(lsbB->code(), rprt::Ok);
