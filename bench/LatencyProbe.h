@@ -3,6 +3,7 @@
 // line (a pty), the rig server (TCP), and how the figures are printed.
 #include <netinet/in.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,9 +12,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "SimulatorProcess.h"
 #include "core/InputEvent.h"
 
 using Steady = std::chrono::steady_clock;
@@ -108,3 +111,41 @@ inline void writeLines(const std::filesystem::path& file, const std::vector<std:
   std::ofstream out(file, std::ios::binary);
   for (const auto& l : lines) out << l << "\r\n";
 }
+
+// A working folder for a latency run, made the current one: the simulator
+// on COM1, the CAT line as COM2 with station software's end in `catEnd`,
+// and the two settings files; all gone with the object.
+class LatencyFolder {
+ public:
+  explicit LatencyFolder(const std::string& name)
+      : dir(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    if (::openpty(&catEnd, &slave_, nullptr, nullptr, nullptr) != 0) {
+      std::perror("openpty");
+      return;
+    }
+    std::filesystem::create_symlink(::ttyname(slave_), dir / "COM2");
+    writeLines(dir / "PortSetup.txt", {"1", "9600,N,8,1", "comNone", "0"});
+    writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
+    sim_ = std::make_unique<SimulatorProcess>(dir);
+  }
+  ~LatencyFolder() {
+    sim_.reset();
+    if (catEnd >= 0) ::close(catEnd);
+    if (slave_ >= 0) ::close(slave_);
+    std::error_code ec;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
+    std::filesystem::remove_all(dir, ec);
+  }
+  LatencyFolder(const LatencyFolder&) = delete;
+  LatencyFolder& operator=(const LatencyFolder&) = delete;
+  bool ready() const { return sim_ != nullptr; }
+
+  const std::filesystem::path dir;
+  int catEnd = -1;
+
+ private:
+  int slave_ = -1;
+  std::unique_ptr<SimulatorProcess> sim_;
+};

@@ -3,49 +3,25 @@
 // from a request's last byte to the answer's first byte is measured with the
 // panel idle and with the panel busy changing mode.
 // Usage: bench_cat_latency [requests per case]
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <memory>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <thread>
 #include <vector>
 
-#include "PanelOnPty.h"
 #include "LatencyProbe.h"
-#include "SimulatorProcess.h"
+#include "PanelOnPty.h"
 
 int main(int argc, char** argv) {
   const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-  const auto dir = std::filesystem::temp_directory_path() / ("zr3817-catbench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
+  LatencyFolder folder("zr3817-catbench");
+  if (!folder.ready()) return 1;
 
-  int master = -1, slave = -1;
-  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-    std::perror("openpty");
-    return 1;
-  }
-  std::filesystem::create_symlink(::ttyname(slave), dir / "COM2");
-  writeLines(dir / "PortSetup.txt", {"1", "9600,N,8,1", "comNone", "0"});
-  writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
-  auto sim = std::make_unique<SimulatorProcess>(dir);
-
-  PanelOnPty run(dir);
+  PanelOnPty run(folder.dir);
   zr::Panel& panel = run.panel;
   std::thread engine([&] { panel.run(); });
 
-  CatClient client(master);
+  CatClient client(folder.catEnd);
   // The panel answers once it has heard the transceiver.
   bool up = false;
   for (int i = 0; i < 100 && !up; ++i) up = client.ask("FA;", 14, 0.2) >= 0;
@@ -74,11 +50,6 @@ int main(int argc, char** argv) {
 
   panel.engine.requestQuit();
   engine.join();
-  sim.reset();
-  ::close(master);
-  ::close(slave);
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  std::filesystem::remove_all(dir);
 
   std::printf("CAT answer latency over a pseudo-terminal (request's last byte to answer's first byte)\n");
   printLatency("FA, panel idle", idleFa, missed[0]);

@@ -4,36 +4,20 @@
 // while the operator's mode change holds the service loop. Time from the
 // request's last byte to the answer's first byte.
 // Usage: bench_rig_server_latency [requests per case]
-#include <pty.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <memory>
 #include <thread>
 
 #include "LatencyProbe.h"
 #include "PanelOnPty.h"
-#include "SimulatorProcess.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigServer.h"
 
 int main(int argc, char** argv) {
   const int reps = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-  const auto dir = std::filesystem::temp_directory_path() / ("zr3817-rigbench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  std::filesystem::current_path(dir);
+  LatencyFolder folder("zr3817-rigbench");
+  if (!folder.ready()) return 1;
 
-  int master = -1, slave = -1;
-  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-    std::perror("openpty");
-    return 1;
-  }
-  std::filesystem::create_symlink(::ttyname(slave), dir / "COM2");
-  writeLines(dir / "PortSetup.txt", {"1", "9600,N,8,1", "comNone", "0"});
-  writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
-  auto sim = std::make_unique<SimulatorProcess>(dir);
-
-  PanelOnPty run(dir);
+  PanelOnPty run(folder.dir);
   zr::Panel& panel = run.panel;
   zr::PanelRigBackend backend(panel);
   zr::RigServer server(backend);
@@ -43,7 +27,7 @@ int main(int argc, char** argv) {
   }
   std::thread engine([&] { panel.run(); });
 
-  CatClient cat(master);
+  CatClient cat(folder.catEnd);
   RigClient rig(server.port());
   // Both answer once the panel has heard the transceiver and set it up.
   bool up = false;
@@ -77,11 +61,6 @@ int main(int argc, char** argv) {
   server.stop();
   panel.engine.requestQuit();
   engine.join();
-  sim.reset();
-  ::close(master);
-  ::close(slave);
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  std::filesystem::remove_all(dir);
 
   std::printf("Answer latency (request's last byte to answer's first byte)\n");
   printLatency("f over TCP, panel idle", idleRig, missed[0]);

@@ -21,13 +21,6 @@ class MenusTest : public ::testing::Test {
     e.control = control;
     h.inputAt(at, e);
   }
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
   std::vector<double> syncTimes() {
     std::vector<double> t;
     for (const auto& c : h.simulator().commands())
@@ -43,7 +36,7 @@ TEST_F(MenusTest, ADialogHoldsUpTheLoopAndGivesTheMainWindowBack) {
   click(10, "frmZR3817", "mnuAudioSetup");
   h.clock.scheduleAt(12, [&] { mainDisabled = !h.panel.frm.window.enabled; });
   click(20, "frmAudioSetup", "cmdExit");
-  runUntil(30);
+  h.runUntilClosed(30);
   EXPECT_TRUE(mainDisabled);
   EXPECT_TRUE(h.panel.frm.window.enabled);
   // No sync while the dialog was open; syncs again afterwards.
@@ -60,7 +53,7 @@ TEST_F(MenusTest, InputToTheMainWindowIsRefusedWhileADialogIsOpen) {
   click(10, "frmZR3817", "mnuChannelSetup");
   click(11, "frmZR3817", "cmdGetStatus");  // dropped: the main window is disabled
   click(12, "frmChannelSetup", "cmdOK");
-  runUntil(13);
+  h.runUntilClosed(13);
   int queriesAfterStartup = 0;
   for (const auto& c : h.simulator().commands())
     if (c.text == "?" && c.time > 10) ++queriesAfterStartup;
@@ -75,7 +68,7 @@ TEST_F(MenusTest, AboutShowsTheVersion) {
     version = h.panel.menus().frmHelp.Label3.caption;
   });
   click(12, "frmHelp", "cmdOK");
-  runUntil(13);
+  h.runUntilClosed(13);
   EXPECT_EQ(caption, "About ");
   EXPECT_EQ(version, "ZR-3817 0.962 : 11-21-17 : 1600");
   EXPECT_TRUE(h.panel.frm.window.enabled);
@@ -85,7 +78,7 @@ TEST_F(MenusTest, AboutShowsTheVersion) {
 
 TEST_F(MenusTest, HelpOpensTheOperatorsHelp) {
   click(10, "frmZR3817", "mnuHelpZR3817");
-  runUntil(11);
+  h.runUntilClosed(11);
   EXPECT_EQ(h.host.helpFiles, (std::vector<std::string>{"ZR3817V0961.hlp"}));
 }
 
@@ -97,7 +90,7 @@ TEST_F(MenusTest, ScanBlocksTransmitUntilTheScannerCloses) {
   close.window = "frmScanBands";
   close.kind = EventKind::Close;
   h.inputAt(12, close);
-  runUntil(14);
+  h.runUntilClosed(14);
   EXPECT_TRUE(blocked);
   EXPECT_FALSE(h.panel.st.gScanning);
   EXPECT_EQ(h.panel.frm.lblInBand.caption, "");  // 14.250 MHz is in band

@@ -60,14 +60,6 @@ class RigClientTest : public ::testing::Test {
   }
   void clickAt(double at, const std::string& control) { h.clickAt(at, control); }
   void at(double t, std::function<void()> f) { h.clock.scheduleAt(t, std::move(f)); }
-  // Runs the program until its window is closed at `end`.
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
   // The key commands ("K"/"U") the transceiver received from `from` on.
   std::string keysFrom(double from) {
     std::string out;
@@ -94,7 +86,7 @@ TEST_F(RigClientTest, SettingsReachTheTransceiverThroughThePanelsRoutines) {
   auto freq = askAt(kSteady, setting(K::Frequency, "0707400"));
   auto mode = askAt(kSteady + 2, setting(K::Mode, "M2"));
   at(kSteady + 4, [&] { seen = backend.view(); });
-  runUntil(kSteady + 5);
+  h.runUntilClosed(kSteady + 5);
 
   // Answered once the transceiver has it and the state shows it.
   EXPECT_EQ(freq->code(), rprt::Ok);
@@ -116,7 +108,7 @@ TEST_F(RigClientTest, AFastClientsFrequenciesDoNotQueueUp) {
   std::vector<std::shared_ptr<Asked>> asked;
   for (int i = 0; i < 20; ++i)
     asked.push_back(askAt(kSteady + i * 0.05, setting(K::Frequency, "07" + std::to_string(10000 + i))));
-  runUntil(kSteady + 6);
+  h.runUntilClosed(kSteady + 6);
   int sent = 0;
   for (const auto& c : h.simulator().commands()) sent += c.time >= kSteady && c.text[0] == 'F';
   for (const auto& a : asked) EXPECT_EQ(a->code(), rprt::Ok);
@@ -137,7 +129,7 @@ TEST_F(RigClientTest, NoSettingsWhileAModalWindowIsOpen) {
     h.panel.engine.post(cancel);
   });
   auto taken = askAt(kSteady + 3, setting(K::Frequency, "0707400"));
-  runUntil(kSteady + 5);
+  h.runUntilClosed(kSteady + 5);
 
   EXPECT_FALSE(duringDialog.takesSettings);
   EXPECT_EQ(refused->code(), rprt::Rejected);
@@ -153,7 +145,7 @@ TEST_F(RigClientTest, NoSettingsOrKeyingUnderLocalControl) {
   at(kSteady + 6, [&] { local = backend.view(); });
   auto refused = askAt(kSteady + 6, setting(K::Mode, "M4"));
   auto keyRefused = keyAt(kSteady + 6.5, true);
-  runUntil(kSteady + 8);
+  h.runUntilClosed(kSteady + 8);
   ASSERT_EQ(h.panel.mainLoop().controlMode, "LOCAL");
   EXPECT_FALSE(local.takesSettings);
   EXPECT_EQ(refused->code(), rprt::Rejected);
@@ -170,7 +162,7 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
   auto badB = askAt(kSteady + 1, setting(K::VfoBFrequency, "0100000"));
   auto lsbB = askAt(kSteady + 1.1, setting(K::VfoBMode, "M2"));
   auto splitRefused = askAt(kSteady + 1.2, setting(K::Split, {}, true));
-  runUntil(kSteady + 2);
+  h.runUntilClosed(kSteady + 2);
 
   for (const auto& a : {b, bMode, on}) EXPECT_EQ(a->code(), rprt::Ok);
   EXPECT_EQ(v.vfoBDigits, "1420000");
@@ -197,7 +189,7 @@ TEST_F(RigClientTest, AClientKeysLikeThePttButtonAndSplitRetunes) {
     keyed = backend.view();
   });
   auto unkey = keyAt(kSteady + 3, false);
-  runUntil(kSteady + 5);
+  h.runUntilClosed(kSteady + 5);
 
   EXPECT_EQ(key->code(), rprt::Ok);
   EXPECT_LT(key->answeredAt - (kSteady + 1), 0.3);
@@ -224,7 +216,7 @@ TEST_F(RigClientTest, KeysOnlyWhereThePanelWould) {
   bool stillKeyed = false;
   at(kSteady + 7, [&] { stillKeyed = radioTransmitting(); });
   clickAt(kSteady + 8, "cmdXmit");
-  runUntil(kSteady + 10);
+  h.runUntilClosed(kSteady + 10);
 
   EXPECT_EQ(tune->code(), rprt::Ok);
   EXPECT_EQ(outOfBand->code(), rprt::Rejected);
@@ -244,7 +236,7 @@ TEST_F(RigClientTest, TwoClientsHoldTheTransmitterUntilBothLetGo) {
   bool keyedAfterFirst = false;
   at(kSteady + 3, [&] { keyedAfterFirst = radioTransmitting(); });
   goneAt(kSteady + 4, 2);
-  runUntil(kSteady + 6);
+  h.runUntilClosed(kSteady + 6);
   EXPECT_TRUE(keyedAfterFirst);
   EXPECT_FALSE(radioTransmitting());
   const double u = firstTimeOf("U", kSteady + 4);
@@ -263,7 +255,7 @@ TEST_F(RigClientTest, AnUnkeyWhileAModalWindowHoldsTheLoopUnkeysAtOnce) {
     cancel.control = "cmdCancel";
     h.panel.engine.post(cancel);
   });
-  runUntil(kSteady + 6);
+  h.runUntilClosed(kSteady + 6);
   EXPECT_FALSE(keyedAfter);
   EXPECT_LT(firstTimeOf("U", kSteady + 2) - (kSteady + 2), 0.1);
 }

@@ -17,14 +17,6 @@ const char* const kPortSetup = "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
 
 class StartupTest : public ::testing::Test {
  protected:
-  // Runs the program until the main window is closed at virtual time `end`.
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
   std::vector<double> timesOf(const std::string& command) {
     std::vector<double> t;
     for (const auto& c : h.simulator().commands())
@@ -41,7 +33,7 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, RemoteStartupSetsUpThePanelAndKeepsTheSyncGoing) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   h.attachSimulator(2);
-  runUntil(30);
+  h.runUntilClosed(30);
 
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
   EXPECT_EQ(frm().window.caption, "ZR-3817 0.962 : 11-21-17 : 1600");
@@ -80,7 +72,7 @@ TEST_F(StartupTest, AudioSettingsAreAlignedIncludingRemoteAudioWithANewSource) {
   auto& sim = h.attachSimulator(3);
   sim.model().state().clipping = true;
   sim.model().state().vox = 1;
-  runUntil(20);
+  h.runUntilClosed(20);
   const auto& s = sim.model().state();
   EXPECT_EQ(s.source, 2);
   EXPECT_EQ(s.localAudio, 0);
@@ -92,7 +84,7 @@ TEST_F(StartupTest, AudioSettingsAreAlignedIncludingRemoteAudioWithANewSource) {
 TEST_F(StartupTest, LocalControlLeavesTheTransmitControlsDisabled) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   h.attachSimulator(3).setRemoteControl(false);
-  runUntil(15);
+  h.runUntilClosed(15);
 
   EXPECT_EQ(h.panel.mainLoop().controlMode, "LOCAL");
   EXPECT_EQ(frm().lblFWType.caption, "F/W: v604M NonAdapt");
@@ -110,7 +102,7 @@ TEST_F(StartupTest, LocalControlLeavesTheTransmitControlsDisabled) {
 TEST_F(StartupTest, FirmwareTypeOneIsDetectedFromItsMarkers) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   h.attachSimulator(1);
-  runUntil(12);
+  h.runUntilClosed(12);
   EXPECT_EQ(h.panel.st.gFwType, 1);
   EXPECT_EQ(frm().lblFWType.caption, "F/W: v601");
 }
@@ -126,7 +118,7 @@ TEST_F(StartupTest, WithoutPortSetupTheDialogComesBeforeAnyQuery) {
   };
   input(3.0, "cmbSelectPort", "1");
   input(3.1, "cmdApply");
-  runUntil(12);
+  h.runUntilClosed(12);
 
   EXPECT_FALSE(h.panel.settings.gExtPttEnabled);
   ASSERT_FALSE(h.simulator().commands().empty());
@@ -144,7 +136,7 @@ TEST_F(StartupTest, LostSyncRestartsTheQueryWithoutRepeatingTheSetup) {
     restartText = h.panel.frm.txtInfo.text;
     sim.faults().silent = false;
   });
-  runUntil(45);
+  h.runUntilClosed(45);
 
   EXPECT_EQ(restartText, "No Sync Response: Restarting...");
   EXPECT_EQ(frm().lblComStat.caption, "Com OK");
@@ -167,7 +159,7 @@ TEST_F(StartupTest, ControlTakenAtTheRadioAndHandedBack) {
   });
   // Under local control the panel does not poll: the operator refreshes.
   h.clickAt(30, "cmdGetStatus");
-  runUntil(45);
+  h.runUntilClosed(45);
   EXPECT_TRUE(localSeen);
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
   EXPECT_TRUE(frm().cmdXmit.enabled);
@@ -178,7 +170,7 @@ TEST_F(StartupTest, SettingsOfThePreviousRunAreRestoredAndSavedAgain) {
   const std::string ini = " 1440 \r\n 990 \r\n0712345\r\nLSB\r\nSplit On\r\n1kHz\r\n";
   TempWorkDir::write("ZR3817ini.txt", ini);
   h.attachSimulator(2);
-  runUntil(12);
+  h.runUntilClosed(12);
   std::string vfoB;
   for (auto& d : frm().cmdVFOB) vfoB += d.caption;
   EXPECT_EQ(vfoB, "0712345");
@@ -191,7 +183,7 @@ TEST_F(StartupTest, ShortIniFileAndOddVfoBLineAreTolerated) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   TempWorkDir::write("ZR3817ini.txt", "100\r\n\r\n071234\r\n");
   h.attachSimulator(2);
-  runUntil(12);
+  h.runUntilClosed(12);
   EXPECT_EQ(frm().window.left, 100);
   EXPECT_EQ(frm().window.top, 0);
   EXPECT_EQ(frm().cmdVFOB[6].caption, "0");
@@ -205,7 +197,7 @@ TEST_F(StartupTest, MissingRadioPortWaitsForTheDialog) {
   h.attachSimulator(2);
   std::string waiting;
   h.clock.scheduleAt(5, [&] { waiting = h.panel.frm.txtInfo.text + "|" + h.panel.frm.lblComStat.caption; });
-  runUntil(10);
+  h.runUntilClosed(10);
   EXPECT_EQ(waiting, "Port is not available. Use Setup menu or Exit.|No Port");
   EXPECT_TRUE(h.simulator().commands().empty());
 }
@@ -214,7 +206,7 @@ TEST_F(StartupTest, CatPortThatDoesNotExistIsShownInBothBoxes) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   TempWorkDir::write("CATSetup.txt", "9\r\n4800,N,8,1\r\ncomNone\r\nTS-50\r\n");
   h.attachSimulator(2);
-  runUntil(8);
+  h.runUntilClosed(8);
   EXPECT_EQ(frm().txtInCat.text, "No CAT Port");
   EXPECT_EQ(frm().txtOutCAT.text, "No CAT Port");
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
@@ -235,7 +227,7 @@ TEST_F(StartupTest, ClosingWhileKeyedUnkeysBeforeThePortsClose) {
   TempWorkDir::write("PortSetup.txt", kPortSetup);
   h.attachSimulator(2);
   h.clock.scheduleAt(15, [&] { h.panel.st.gKeyCmd = "K"; });
-  runUntil(20);
+  h.runUntilClosed(20);
   const auto& cmds = h.simulator().commands();
   ASSERT_GE(cmds.size(), 2u);
   EXPECT_EQ(cmds[cmds.size() - 2].text, "U");
@@ -276,7 +268,7 @@ TEST_F(StartupTest, ExternalPttLineFollowsDsr) {
   h.clock.scheduleAt(12.5, [&] { pressed = h.panel.frm.lblExtPTT.backColor; });
   h.clock.scheduleAt(13, [&] { h.radio.setDsr(true); });
   h.clock.scheduleAt(13.5, [&] { released = h.panel.frm.lblExtPTT.backColor; });
-  runUntil(15);
+  h.runUntilClosed(15);
   EXPECT_TRUE(h.panel.settings.gExtPttEnabled);
   EXPECT_EQ(pressed, colours::Red);
   EXPECT_EQ(released, colours::Green);
@@ -287,7 +279,7 @@ TEST_F(StartupTest, StuckExternalPttAtStartIsReported) {
   TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n1\r\n");
   h.attachSimulator(2);
   h.radio.setDsr(false);
-  runUntil(10);
+  h.runUntilClosed(10);
   ASSERT_EQ(h.host.messages.size(), 1u);
   EXPECT_EQ(h.host.messages[0], "Check for stuck Push-to-Talk key, then click OK.");
 }

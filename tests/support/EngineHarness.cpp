@@ -41,6 +41,14 @@ bool EngineHarness::queryReport() {
   return complete;
 }
 
+void EngineHarness::runUntilClosed(double end) {
+  InputEvent close;
+  close.window = panel.frm.name();
+  close.kind = EventKind::Close;
+  inputAt(end, close);
+  panel.run();
+}
+
 void EngineHarness::inputAt(double at, InputEvent event) {
   clock.scheduleAt(at, [this, event = std::move(event)]() mutable { panel.engine.post(std::move(event)); });
 }

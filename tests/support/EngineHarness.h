@@ -42,6 +42,10 @@ class EngineHarness {
   // wire log is cleared afterwards. False when the report was incomplete.
   bool queryReport();
 
+  // Runs the whole program (startup, service loop) until its main window is
+  // closed at virtual time `end`.
+  void runUntilClosed(double end);
+
   // Queue operator input for virtual time `at` (seconds from the start).
   void inputAt(double at, InputEvent event);
   void clickAt(double at, const std::string& control, int index = -1);
