@@ -9,8 +9,8 @@
 #include "core/RadioLink.h"
 #include "core/StatusDecoder.h"
 #include "lists/ChannelFile.h"
+#include "lists/ChannelSetupWindowModel.h"
 #include "lists/PumpingWait.h"
-#include "ui/ChannelSetupWindowModel.h"
 
 namespace zr {
 
