@@ -154,11 +154,10 @@ std::string ChannelTransfer::load() {
   list.text.clear();
   // A slow record goes where it would have gone in time: the list stays in
   // channel order.
+  const auto byChannel = [](const std::string& a, const std::string& b) { return a.compare(0, 2, b, 0, 2) < 0; };
   const auto place = [&](const std::vector<std::string>& records) {
     for (const auto& r : records) {
-      const auto at = std::upper_bound(list.items.begin(), list.items.end(), r,
-                                       [](const std::string& a, const std::string& b) { return a.compare(0, 2, b, 0, 2) < 0; });
-      list.items.insert(at, r);
+      list.items.insert(std::upper_bound(list.items.begin(), list.items.end(), r, byChannel), r);
       m_.txtResp.text = "P" + r;
     }
   };

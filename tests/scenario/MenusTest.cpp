@@ -112,7 +112,9 @@ TEST_F(MenusTest, ScannersOpenBesideTheBandFrameEveryTimeWhereverTheyWereMoved) 
   std::map<std::string, std::vector<int>> placed;
   double t = 10;
   for (const std::string scanner : {"frmScanBands", "frmScanFreqs"}) {
-    const auto place = [this, scanner, &placed] { placed[scanner].push_back(h.panel.engine.window(scanner)->window.left); };
+    const auto place = [this, scanner, &placed] {
+      placed[scanner].push_back(h.panel.engine.window(scanner)->window.left);
+    };
     for (int opening = 0; opening < 2; ++opening, t += 4) {
       click(t, "frmZR3817", scanner == "frmScanBands" ? "mnuScanBands" : "mnuScanFreqs");
       h.clock.scheduleAt(t + 1, place);
