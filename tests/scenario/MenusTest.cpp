@@ -122,7 +122,7 @@ TEST_F(MenusTest, ScannersOpenBesideTheBandFrameEveryTimeWhereverTheyWereMoved) 
       h.inputAt(t + 3, e);
     }
   }
-  runUntil(t);
+  h.runUntilClosed(t);
   const std::vector<int> expected = {WindowModel::kBesideAnchor, 2000, WindowModel::kBesideAnchor, 2000};
   EXPECT_EQ(placed["frmScanBands"], expected);
   EXPECT_EQ(placed["frmScanFreqs"], expected);
