@@ -24,6 +24,10 @@ void Engine::addLineEventSource(SerialPort& port, std::function<void(int)> handl
   lineSources_.push_back({&port, std::move(handler)});
 }
 
+void Engine::addWaitService(std::function<double()> service) { waitServices_.push_back(std::move(service)); }
+
+void Engine::addPublishHook(std::function<void()> hook) { publishHooks_.push_back(std::move(hook)); }
+
 void Engine::post(InputEvent event) {
   {
     std::lock_guard lock(inboxMutex_);
@@ -48,16 +52,49 @@ bool Engine::quitRequested() const {
 bool Engine::pump(double maxBlockSeconds) {
   if (quitRequested()) throw ProgramEnd{};
   publish();
+  const double serviceDue = serveWaiting();
   bool ran = deliverPending();
   if (!ran && maxBlockSeconds > 0) {
-    const double untilTimer = secondsToNextTimer();
-    const double wait = untilTimer < 0 ? maxBlockSeconds : std::min(maxBlockSeconds, untilTimer);
+    double wait = maxBlockSeconds;
+    for (const double due : {secondsToNextTimer(), serviceDue})
+      if (due >= 0) wait = std::min(wait, due);
     clock_.waitForWake(wait);
     if (quitRequested()) throw ProgramEnd{};
+    serveWaiting();
     ran = deliverPending();
   }
-  if (ran) publish();
+  publish();
   return ran;
+}
+
+bool Engine::wait(double seconds, const std::function<bool()>& done) {
+  publish();
+  const double start = clock_.now();
+  for (;;) {
+    const double serviceDue = serveWaiting();
+    if (done && done()) return true;
+    const double left = seconds - secondsSince(start, clock_.now());
+    if (left <= kWaitResolution) return false;
+    clock_.waitForWake(serviceDue >= 0 ? std::min(left, serviceDue) : left);
+    publish();
+  }
+}
+
+double Engine::serveWaiting() {
+  if (serving_) return -1;
+  serving_ = true;
+  double due = -1;
+  try {
+    for (auto& service : waitServices_) {
+      const double d = service();
+      if (d >= 0 && (due < 0 || d < due)) due = d;
+    }
+  } catch (...) {
+    serving_ = false;
+    throw;
+  }
+  serving_ = false;
+  return due;
 }
 
 bool Engine::deliverPending() {
@@ -216,6 +253,7 @@ void Engine::runModal(WindowModel& dialog, WindowModel& owner) {
 }
 
 void Engine::publish() {
+  for (auto& hook : publishHooks_) hook();
   bool changed = !published_ || published_->windows.size() != windows_.size();
   for (std::size_t i = 0; !changed && i < windows_.size(); ++i)
     changed = !sameControls(*published_->windows[i], *windows_[i]);
