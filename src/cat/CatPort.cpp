@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cat/CatRequests.h"
+#include "core/BusyFlag.h"
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
@@ -19,15 +20,6 @@ bool knownMode(const std::string& code) { return code == "M1" || code == "M2" ||
 bool isQuery(const CatRequest& r) {
   return r.kind == CatRequest::Kind::FreqQuery || r.kind == CatRequest::Kind::ModeQuery;
 }
-
-// Holds a flag raised for as long as it lives, however the scope is left.
-struct Busy {
-  explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
-  ~Busy() { flag_ = false; }
-  Busy(const Busy&) = delete;
-  Busy& operator=(const Busy&) = delete;
-  bool& flag_;
-};
 }  // namespace
 
 CatPort::CatPort(Panel& panel) : p_(panel) {
@@ -125,7 +117,7 @@ void CatPort::CATCmd() {
     // A copy: receives served during the settings' waits add to the queue.
     const std::string text = queued_.front();
     {
-      Busy busy(carryingOut_);
+      BusyFlag busy(carryingOut_);
       // A query after a setting sees the state that setting brought.
       for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive))
         carryOut(r, p_.currentRigState());

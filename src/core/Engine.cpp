@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/BusyFlag.h"
 #include "core/Errors.h"
 
 namespace zr {
@@ -82,18 +83,12 @@ bool Engine::wait(double seconds, const std::function<bool()>& done) {
 
 double Engine::serveWaiting() {
   if (serving_) return -1;
-  serving_ = true;
+  BusyFlag busy(serving_);
   double due = -1;
-  try {
-    for (auto& service : waitServices_) {
-      const double d = service();
-      if (d >= 0 && (due < 0 || d < due)) due = d;
-    }
-  } catch (...) {
-    serving_ = false;
-    throw;
+  for (auto& service : waitServices_) {
+    const double d = service();
+    if (d >= 0 && (due < 0 || d < due)) due = d;
   }
-  serving_ = false;
   return due;
 }
 
