@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "cat/CatRequests.h"
-#include "core/BusyFlag.h"
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
@@ -100,7 +99,7 @@ void CatPort::takeRequest() {
   p_.frm.txtInCat.text = gCATInput;
   const auto requests = worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive);
   if (requests.empty()) return;
-  if (queued_.empty() && !carryingOut_ && std::all_of(requests.begin(), requests.end(), isQuery)) {
+  if (queued_.empty() && std::all_of(requests.begin(), requests.end(), isQuery)) {
     const auto state = p_.rigState.latest();
     for (const CatRequest& r : requests) carryOut(r, *state);
     return;
@@ -114,14 +113,12 @@ void CatPort::CATCmd() {
   // Texts that arrive while these are carried out wait for the next pass,
   // so a client that keeps sending settings cannot hold the loop here.
   for (std::size_t n = queued_.size(); n > 0 && !queued_.empty(); --n) {
-    // A copy: receives served during the settings' waits add to the queue.
+    // Copied, and left queued until done: receives served during the
+    // settings' waits queue behind it.
     const std::string text = queued_.front();
-    {
-      BusyFlag busy(carryingOut_);
-      // A query after a setting sees the state that setting brought.
-      for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive))
-        carryOut(r, p_.currentRigState());
-    }
+    // A query after a setting sees the state that setting brought.
+    for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive))
+      carryOut(r, p_.currentRigState());
     queued_.pop_front();
   }
   if (!queued_.empty()) p_.form.gCATPending = true;

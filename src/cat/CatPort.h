@@ -49,10 +49,8 @@ class CatPort {
 
   Panel& p_;
   std::optional<double> receivedAt_;  // time of day of the receive event in progress
-  // Request texts for CATCmd, oldest first; the front one is being carried
-  // out while `carryingOut_`.
+  // Request texts for CATCmd, oldest first; each stays until carried out.
   std::deque<std::string> queued_;
-  bool carryingOut_ = false;
 };
 
 }  // namespace zr
