@@ -21,7 +21,7 @@ InputWatcher::InputWatcher(int fd, std::function<void()> notify) : fd_(fd), noti
   epoll_event onStop{};
   onStop.events = EPOLLIN;
   onStop.data.fd = stop_;
-  const int failed = epoll_ < 0 || stop_ < 0 || ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd_, &onInput) != 0 ||
+  const bool failed = epoll_ < 0 || stop_ < 0 || ::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd_, &onInput) != 0 ||
                      ::epoll_ctl(epoll_, EPOLL_CTL_ADD, stop_, &onStop) != 0;
   if (failed) {
     const int e = errno;
