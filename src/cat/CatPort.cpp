@@ -64,7 +64,7 @@ double CatPort::serve() {
     for (const int code : p_.MSComm2.takeLineEvents()) MSComm2_OnComm(code);
     if (receivedAt_) {
       const double left = kRestOfRequestWait - secondsSince(*receivedAt_, p_.clock.now());
-      if (left > Engine::kWaitResolution) return left;
+      if (left > 0) return left;
       receivedAt_.reset();
       takeRequest();
     }

@@ -34,6 +34,7 @@ class Engine {
   Clock& clock() { return clock_; }
   Host& host() { return host_; }
 
+  // The window must stay where it is (and keep its controls) while the engine runs.
   void addWindow(WindowModel& window);
   WindowModel* window(const std::string& name);
 
@@ -56,6 +57,8 @@ class Engine {
   // Thread-safe: end the program at the next pump.
   void requestQuit();
   bool quitRequested() const;
+  // Input waiting for the next pump.
+  std::size_t pendingInput() const;
 
   // Deliver everything pending: line events, due timer ticks, queued input,
   // in that order. When nothing was pending, block up to `maxBlockSeconds`
@@ -63,9 +66,10 @@ class Engine {
   // ProgramEnd once quit was requested. Returns true when anything ran.
   bool pump(double maxBlockSeconds = 0);
 
-  // A wait shorter than this is over: rounding in the time of day must not
-  // make a caller wait again and again for nothing.
-  static constexpr double kWaitResolution = 1e-6;
+  // Every blocking step lasts at least this long (several steps of the time
+  // of day's rounding), so rounding can never keep a wait, or a caller's
+  // loop around waits, from ending.
+  static constexpr double kShortestStep = 1e-10;
   // Block for `seconds`, or until `done` holds (checked whenever the clock
   // wakes: port input, posted input). No handler runs, only wait services.
   // Publishes first. True when `done` held.
@@ -104,6 +108,10 @@ class Engine {
   Clock& clock_;
   Host& host_;
   std::vector<WindowModel*> windows_;
+  // Per window, in the order of windows_: its controls and its timers. A
+  // model's controls are members, so their addresses last as long as it.
+  std::vector<std::vector<const Control*>> controls_;
+  std::vector<std::vector<Control*>> timerControls_;
   std::map<std::tuple<std::string, std::string, EventKind>, Handler> handlers_;
   std::vector<LineSource> lineSources_;
   std::vector<std::function<double()>> waitServices_;
@@ -117,6 +125,9 @@ class Engine {
   bool quit_ = false;
 
   std::shared_ptr<const Snapshot> published_;
+  std::vector<std::vector<const Control*>> publishedControls_;
+  // True when the view has nothing new to draw of window i.
+  bool shownAsIs(std::size_t i) const;
 };
 
 }  // namespace zr

@@ -8,7 +8,6 @@
 namespace zr {
 
 namespace {
-constexpr double kReplyTimeout = 0.8;
 constexpr double kQuietGap = 0.06;
 constexpr int kSendBufferWaits = 10;
 }  // namespace
@@ -83,7 +82,7 @@ void RadioLink::gReadResponse() {
     double quietSince = p_.clock.now();
     for (;;) {
       const double left = kQuietGap - secondsSince(quietSince, p_.clock.now());
-      if (left <= Engine::kWaitResolution) break;
+      if (left <= 0) break;
       const int count = port.inBufferCount();
       if (p_.engine.wait(left, [&] { return port.inBufferCount() > count; })) quietSince = p_.clock.now();
     }

@@ -11,6 +11,9 @@ class RadioLink {
  public:
   explicit RadioLink(Panel& panel) : p_(panel) {}
 
+  // How long a read waits for a reply to begin.
+  static constexpr double kReplyTimeout = 0.8;
+
   // (Re)configure and open the radio port from the radio port settings.
   // Errors raised by the port are passed on.
   bool SetUpRadioPort();

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <QComboBox>
 #include <QGridLayout>
@@ -128,10 +129,12 @@ void WindowView::connectInput(Binding& b) {
   auto send = [this, id](InputEvent e) { post(bindings_.at(id), std::move(e)); };
 
   if (auto* option = qobject_cast<QRadioButton*>(w)) {
-    connect(option, &QRadioButton::clicked, this, [option, send] {
+    connect(option, &QRadioButton::clicked, this, [this, option, id, send] {
       // Clicking a chosen option must not clear it: the engine owns the group.
       QSignalBlocker block(option);
       option->setChecked(true);
+      // It shows chosen now, so a handler that refuses the choice is seen.
+      bindings_.at(id).last.value = 1;
       send(inputOf(EventKind::Click));
     });
   } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
@@ -274,9 +277,25 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
 int WindowView::toPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
 int WindowView::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpiX())); }
 
+QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
+  QPoint at(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y());
+  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(screen.x() + screen.width() - size.width());
+  if (at.y() + size.height() > screen.y() + screen.height()) at.setY(screen.y() + screen.height() - size.height());
+  // A window larger than the screen keeps its title bar and left edge in reach.
+  return {std::max(at.x(), screen.x()), std::max(at.y(), screen.y())};
+}
+
 void WindowView::placeWindow(const Control& now) {
   QPoint target;
-  if (now.left == kCentred || now.top == kCentred) {
+  if (now.left == WindowModel::kBesideAnchor) {
+    auto* owner = qobject_cast<WindowView*>(parentWidget());
+    QWidget* frame =
+        owner && owner->windowName() == WindowModel::kAnchorWindow ? owner->widget(WindowModel::kAnchorFrame) : nullptr;
+    const QScreen* screen = frame ? owner->screen() : nullptr;
+    if (!screen) return;
+    adjustSize();
+    target = besideAnchor(owner->frameGeometry(), frame->width(), frameGeometry().size(), screen->availableGeometry());
+  } else if (now.left == kCentred || now.top == kCentred) {
     const QScreen* screen = this->screen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
@@ -285,6 +304,10 @@ void WindowView::placeWindow(const Control& now) {
   } else {
     target = QPoint(toPixels(now.left), toPixels(now.top));
   }
+  moveTo(target);
+}
+
+void WindowView::moveTo(QPoint target) {
   placing_ = true;
   move(target);
   placing_ = false;
