@@ -37,7 +37,7 @@ bool wellFormed(const zr::RigSetting& s) {
 
 class Backend : public zr::RigBackend {
  public:
-  zr::RigView view() const override { return view_; }
+  zr::RigStateSnapshot view() const override { return view_; }
   std::shared_ptr<zr::RigTicket> submit(const zr::RigSetting& s, int, std::function<void()> notify) override {
     if (!wellFormed(s)) std::abort();
     auto t = std::make_shared<zr::RigTicket>(std::move(notify));
@@ -46,7 +46,7 @@ class Backend : public zr::RigBackend {
   }
   void clientGone(int) override {}
 
-  zr::RigView view_;
+  zr::RigStateSnapshot view_;
   std::vector<std::shared_ptr<zr::RigTicket>> tickets;
 };
 
@@ -60,11 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!text.empty()) text.erase(0, 1);
   if (shape & 1) {
     backend.view_.freqCmd = "F1425000";
-    backend.view_.modeCode = "M2";
+    backend.view_.freqValid = true;
+    backend.view_.mode = "M2";
   }
   backend.view_.split = shape & 2;
-  backend.view_.vfoBDigits = shape & 4 ? "0707400" : "";
-  backend.view_.vfoBMode = "M4";
+  backend.view_.vfoBFreqCmd = shape & 4 ? "F0707400" : "";
+  backend.view_.vfoBMode = "CW";
   backend.view_.takesSettings = !(shape & 8);
   backend.view_.txUnrestricted = shape & 16;
 

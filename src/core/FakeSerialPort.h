@@ -42,7 +42,6 @@ class FakeSerialPort final : public SerialPort {
   std::string written() const;
   void clearLog() { log_.clear(); }
   bool rtsEnable() const { return rts_; }
-  Handshaking handshaking() const { return handshaking_; }
   int opens() const { return opens_; }
 
   // --- SerialPort ---
@@ -51,6 +50,7 @@ class FakeSerialPort final : public SerialPort {
   void setSettings(const std::string& s) override { settings_ = s; }
   std::string settings() const override { return settings_; }
   void setHandshaking(Handshaking h) override { handshaking_ = h; }
+  Handshaking handshaking() const override { return handshaking_; }
   void setInBufferSize(int) override {}
   void setOutBufferSize(int) override {}
   void setNullDiscard(bool on) override { nullDiscard_ = on; }
@@ -71,12 +71,14 @@ class FakeSerialPort final : public SerialPort {
   bool waitForInput(double timeoutSeconds) override;
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
+  void setInputNotifier(std::function<void()> notify) override { notify_ = std::move(notify); }
 
  private:
   void requireOpen() const;
 
   FakeClock& clock_;
   std::function<void(std::string_view)> peer_;
+  std::function<void()> notify_;
   std::vector<WireEntry> log_;
   std::string inbuf_;
   std::vector<int> events_;
@@ -86,7 +88,6 @@ class FakeSerialPort final : public SerialPort {
   bool nullDiscard_ = false;
   std::string parityReplace_ = "?";
   int rThreshold_ = 0;
-  bool receiveArmed_ = true;
   bool rts_ = false;
   bool dtr_ = false;
   bool dsr_ = true;

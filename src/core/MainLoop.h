@@ -43,6 +43,7 @@ class MainLoop {
   Step localSetup();
   Step loopInit();
   Step servicePass();
+  double idleBlock() const;
   void externalPtt();
   bool dispatchRequests();
   void detectFirmware(bool remote);

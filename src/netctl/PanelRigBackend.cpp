@@ -6,7 +6,7 @@
 
 namespace zr {
 
-RigView PanelRigBackend::view() const { return panel_.clients().view(); }
+RigStateSnapshot PanelRigBackend::view() const { return *panel_.rigState.latest(); }
 
 std::shared_ptr<RigTicket> PanelRigBackend::submit(const RigSetting& setting, int client,
                                                    std::function<void()> notify) {

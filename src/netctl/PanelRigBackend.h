@@ -12,7 +12,7 @@ class PanelRigBackend : public RigBackend {
  public:
   explicit PanelRigBackend(Panel& panel) : panel_(panel) {}
 
-  RigView view() const override;
+  RigStateSnapshot view() const override;
   std::shared_ptr<RigTicket> submit(const RigSetting& setting, int client, std::function<void()> notify) override;
   void clientGone(int client) override;
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/RigClient.h"
+#include "core/RigState.h"
 
 namespace zr {
 
@@ -37,7 +38,8 @@ class RigTicket {
 class RigBackend {
  public:
   virtual ~RigBackend() = default;
-  virtual RigView view() const = 0;
+  // The panel's state as the engine last published it.
+  virtual RigStateSnapshot view() const = 0;
   // `notify` runs on the engine's thread once the ticket has its result.
   virtual std::shared_ptr<RigTicket> submit(const RigSetting& setting, int client, std::function<void()> notify) = 0;
   // The client has gone: whatever it keyed is unkeyed.

@@ -92,6 +92,10 @@ std::string rigModeCode(const std::string& modeName) {
   return {};
 }
 
+std::string rigModeCodeOfText(const std::string& text) {
+  return text == "AME" ? "M3" : text == "AM" ? "" : rigModeCode(text);
+}
+
 long rigPassband(const std::string& modeName) {
   if (modeName == "CW") return 500;
   if (modeName == "AM") return 6000;

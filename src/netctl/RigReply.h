@@ -35,6 +35,9 @@ std::string rigModeCode(const std::string& modeName);
 // The passband reported for a mode: the panel has no filter setting, so the
 // transceiver's nominal bandwidth.
 long rigPassband(const std::string& modeName);
+// The mode code for the text of the panel's mode lists ("USB", "LSB", "AME",
+// "CW"); empty for anything else.
+std::string rigModeCodeOfText(const std::string& text);
 // "AM CW USB LSB ": the answer to "M ?".
 std::string rigModeList();
 

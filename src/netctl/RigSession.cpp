@@ -13,10 +13,16 @@ RigReply modeReply(const std::string& name) {
   return {{{"Mode", name}, {"Passband", std::to_string(rigPassband(name))}}, rprt::Ok};
 }
 
-long long vfoAHz(const RigView& view) {
-  if (view.freqCmd.size() != 8 || view.freqCmd[0] != 'F') return -1;
+long long vfoAHz(const RigStateSnapshot& view) {
+  if (!view.freqValid || view.freqCmd.size() != 8) return -1;
   return hzForPanelDigits(view.freqCmd.substr(1));
 }
+
+long long vfoBHz(const RigStateSnapshot& view) {
+  return view.vfoBFreqCmd.empty() ? -1 : hzForPanelDigits(view.vfoBFreqCmd.substr(1));
+}
+
+bool transmitting(const RigStateSnapshot& view) { return view.transmitting || view.keyCmd == "K"; }
 
 RigReply freqReply(long long hz) {
   if (hz < 0) return RigReply::error(rprt::NotAvailable);
@@ -38,7 +44,7 @@ void RigSession::receive(std::string_view bytes) {
   buffer_.append(bytes);
 }
 
-bool RigSession::onVfoB(RigVfo vfo, const RigView& view) const {
+bool RigSession::onVfoB(RigVfo vfo, const RigStateSnapshot& view) const {
   if (vfo == RigVfo::Current) vfo = current_;
   return vfo == RigVfo::B || (vfo == RigVfo::Tx && view.split);
 }
@@ -90,17 +96,17 @@ void RigSession::handle(RigLine line, double now) {
   if (line.blank) return;
   if (!line.command) return reply(line, RigReply::error(line.error));
   const RigCommand& c = *line.command;
-  const RigView view = backend_.view();
+  const RigStateSnapshot view = backend_.view();
   switch (c.op) {
     case RigOp::GetFreq:
-      return reply(line, freqReply(onVfoB(RigVfo::Current, view) ? hzForPanelDigits(view.vfoBDigits) : vfoAHz(view)));
+      return reply(line, freqReply(onVfoB(RigVfo::Current, view) ? vfoBHz(view) : vfoAHz(view)));
     case RigOp::GetMode:
-      return reply(line, modeReply(onVfoB(RigVfo::Current, view) ? rigModeName(view.vfoBMode)
-                                                                  : rigModeName(view.modeCode)));
+      return reply(line, modeReply(onVfoB(RigVfo::Current, view) ? rigModeName(rigModeCodeOfText(view.vfoBMode))
+                                                                  : rigModeName(view.mode)));
     case RigOp::GetVfo:
       return reply(line, {{{"VFO", current_ == RigVfo::B ? "VFOB" : "VFOA"}}, rprt::Ok});
     case RigOp::GetPtt:
-      return reply(line, {{{"PTT", view.transmitting ? "1" : "0"}}, rprt::Ok});
+      return reply(line, {{{"PTT", transmitting(view) ? "1" : "0"}}, rprt::Ok});
     case RigOp::GetSplitVfo:
       return reply(line, {{{"Split", view.split ? "1" : "0"}, {"TX VFO", view.split ? "VFOB" : "VFOA"}}, rprt::Ok});
     case RigOp::DumpState: {
@@ -131,7 +137,7 @@ void RigSession::handle(RigLine line, double now) {
 
 std::optional<RigReply> RigSession::settle(const RigCommand& c, RigSetting& s) {
   using K = RigSetting::Kind;
-  const RigView view = backend_.view();
+  const RigStateSnapshot view = backend_.view();
   switch (c.op) {
     case RigOp::SetFreq:
       s.kind = onVfoB(RigVfo::Current, view) ? K::VfoBFrequency : K::Frequency;

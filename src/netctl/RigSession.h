@@ -60,7 +60,7 @@ class RigSession {
   void reply(const RigLine& line, const RigReply& reply);
   // A setting the session can answer itself; nullopt when it goes to the engine.
   std::optional<RigReply> settle(const RigCommand& c, RigSetting& setting);
-  bool onVfoB(RigVfo vfo, const RigView& view) const;
+  bool onVfoB(RigVfo vfo, const RigStateSnapshot& view) const;
 
   RigBackend& backend_;
   int id_;

@@ -23,33 +23,6 @@ bool panelFrequency(const std::string& digits) {
 
 }  // namespace
 
-ClientRequests::ClientRequests(Panel& panel) : p_(panel) {
-  p_.engine.addPublishHook([this] { publish(); });
-}
-
-RigView ClientRequests::view() const {
-  std::lock_guard lock(viewMutex_);
-  return view_;
-}
-
-void ClientRequests::publish() {
-  const TransceiverState& st = p_.st;
-  const MainWindowModel& frm = p_.frm;
-  RigView v;
-  v.freqCmd = st.gFreqCmd.str();
-  v.modeCode = st.gMode.str();
-  v.transmitting = st.gTransmitting || st.gKeyCmd == "K";
-  v.split = frm.lblSplit.caption == VfoSplit::kSplitOn;
-  for (const Control& c : frm.cmdVFOB) v.vfoBDigits += c.caption;
-  v.vfoBMode = ModeControls::ModeCmdString(frm.cmbVFOBMode.text);
-  v.txUnrestricted = st.gTxUnrestricted;
-  v.takesSettings = takesSettings();
-  std::lock_guard lock(viewMutex_);
-  view_ = std::move(v);
-}
-
-// Where the operator could not change a setting either, neither can a
-// client: a modal window, a scan, local control, a keyed transmitter.
 bool ClientRequests::takesSettings() const {
   const MainWindowModel& frm = p_.frm;
   const TransceiverState& st = p_.st;
@@ -109,7 +82,8 @@ void ClientRequests::clientCmd() {
       q.answer(false);
       throw;
     }
-    publish();
+    // The client's next query must see what it set.
+    p_.engine.publish();
     q.answer(true);
   }
 }

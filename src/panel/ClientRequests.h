@@ -2,11 +2,9 @@
 // Station programs on the network, as the panel meets them: their settings
 // are taken where the panel's own controls would take them and carried out
 // by the same routines (the frequency through gSetFreq, the mode through
-// gSetMode, keying through the PTT path), and the state they read is
-// published for the rig server's thread after every change.
+// gSetMode, keying through the PTT path). They read the published rig state.
 #include <deque>
 #include <functional>
-#include <mutex>
 
 #include "core/RigClient.h"
 
@@ -16,7 +14,7 @@ class Panel;
 
 class ClientRequests {
  public:
-  explicit ClientRequests(Panel& panel);  // publishes with the engine
+  explicit ClientRequests(Panel& panel) : p_(panel) {}
 
   using Answer = std::function<void(bool accepted)>;
 
@@ -32,12 +30,10 @@ class ClientRequests {
   void clientCmd();
   bool clientPending = false;
 
-  // Any thread: the state as last published.
-  RigView view() const;
+  // Where the operator could change a setting now, so can a client.
+  bool takesSettings() const;
 
  private:
-  bool takesSettings() const;
-  void publish();
   // Applied at once: settings that only change the panel's own VFO B and split.
   bool setVfoB(const RigSetting& setting);
   bool setSplit(bool on);
@@ -50,8 +46,6 @@ class ClientRequests {
   // Frequency and mode settings not yet carried out; a newer one of a kind
   // replaces the older, so a fast client cannot queue up work.
   std::deque<Queued> queued_;
-  mutable std::mutex viewMutex_;
-  RigView view_;
 };
 
 }  // namespace zr

@@ -16,7 +16,7 @@ class FakeRigBackend : public RigBackend {
     std::shared_ptr<RigTicket> ticket;
   };
 
-  RigView view() const override {
+  RigStateSnapshot view() const override {
     std::lock_guard lock(mutex_);
     return view_;
   }
@@ -35,7 +35,7 @@ class FakeRigBackend : public RigBackend {
     gone_.push_back(client);
   }
 
-  void setView(const RigView& v) {
+  void setView(const RigStateSnapshot& v) {
     std::lock_guard lock(mutex_);
     view_ = v;
   }
@@ -53,19 +53,21 @@ class FakeRigBackend : public RigBackend {
     return gone_;
   }
 
-  static RigView tunedView() {
-    RigView v;
+  static RigStateSnapshot tunedView() {
+    RigStateSnapshot v;
     v.freqCmd = "F1425000";
-    v.modeCode = "M1";
-    v.vfoBDigits = "0707400";
-    v.vfoBMode = "M2";
+    v.freqValid = true;
+    v.mode = "M1";
+    v.keyCmd = "U";
+    v.vfoBFreqCmd = "F0707400";
+    v.vfoBMode = "LSB";
     v.takesSettings = true;
     return v;
   }
 
  private:
   mutable std::mutex mutex_;
-  RigView view_ = tunedView();
+  RigStateSnapshot view_ = tunedView();
   std::optional<int> autoResult_;
   std::vector<Submitted> submitted_;
   std::vector<int> gone_;

@@ -26,9 +26,9 @@ struct RigSessionTest : ::testing::Test {
 
 TEST_F(RigSessionTest, QueriesAreAnsweredAtOnceFromThePublishedState) {
   EXPECT_EQ(say("\\chk_vfo\nv\nf\ns\nm\n\\get_powerstat\nt\n"), "0\nVFOA\n14250000\n0\nVFOA\nUSB\n2400\n1\n0\n");
-  RigView v = test::FakeRigBackend::tunedView();
-  v.modeCode = "M4";
-  v.transmitting = true;
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
+  v.mode = "M4";
+  v.keyCmd = "K";
   v.split = true;
   backend.setView(v);
   EXPECT_EQ(say("m\nt\ns\n+\\get_lock_mode\n"), "CW\n500\n1\n1\nVFOB\nget_lock_mode:\nLocked: 0\nRPRT 0\n");
@@ -36,11 +36,11 @@ TEST_F(RigSessionTest, QueriesAreAnsweredAtOnceFromThePublishedState) {
 }
 
 TEST_F(RigSessionTest, NothingKnownYetIsNotAvailableRatherThanMadeUp) {
-  backend.setView(RigView{});
+  backend.setView(RigStateSnapshot{});
   EXPECT_EQ(say("f\nm\n"), "RPRT -11\nRPRT -11\n");
-  RigView v;
-  v.freqCmd = "F14250";  // not seven digits
-  v.modeCode = "M7";
+  RigStateSnapshot v;
+  v.freqCmd = "F14250  ";  // not seven digits
+  v.mode = "M7";
   backend.setView(v);
   EXPECT_EQ(say("f\nm\n"), "RPRT -11\nRPRT -11\n");
 }
@@ -61,7 +61,7 @@ TEST_F(RigSessionTest, ASettingIsAnsweredWhenTheEngineHasTakenItAndLaterCommands
   EXPECT_EQ(submitted[0].client, 7);
   EXPECT_TRUE(session.deadline());
 
-  RigView v = test::FakeRigBackend::tunedView();
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
   v.freqCmd = "F0707400";
   backend.setView(v);
   ASSERT_TRUE(submitted[0].ticket->take());
@@ -96,7 +96,7 @@ TEST_F(RigSessionTest, SettingsThePanelCannotHaveAreRefusedWithoutBotheringIt) {
 }
 
 TEST_F(RigSessionTest, APanelThatTakesNoSettingsRefusesThemAtOnceButNeverAnUnkey) {
-  RigView v = test::FakeRigBackend::tunedView();
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
   v.takesSettings = false;
   backend.setView(v);
   EXPECT_EQ(say("F 7074000\nM LSB 0\nT 1\nS 1 VFOB\nf\n"), "RPRT -9\nRPRT -9\nRPRT -9\nRPRT -9\n14250000\n");

@@ -121,7 +121,7 @@ TEST_F(RigctlClientTest, FrequencyModeAndPttThroughThePanel) {
   std::fputs("T 1\n", client);
   std::fflush(client);
   EXPECT_TRUE(eventually([&] { return lastKey() == "K"; }));
-  EXPECT_TRUE(backend_->view().transmitting);
+  EXPECT_TRUE(eventually([&] { return backend_->view().transmitting; }));
   EXPECT_EQ(rigctl("t"), "1\n");
   std::fputs("T 0\n", client);
   std::fflush(client);

@@ -25,7 +25,7 @@ constexpr double kSteady = 6.0;
 struct Asked {
   std::shared_ptr<RigTicket> ticket;
   double answeredAt = -1;
-  RigView seenWhenAnswered;  // what the client's next query is answered from
+  RigStateSnapshot seenWhenAnswered;  // what the client's next query is answered from
   int code() const { return ticket && ticket->result() ? *ticket->result() : 99; }
 };
 
@@ -82,7 +82,7 @@ class RigClientTest : public ::testing::Test {
 RigSetting setting(K kind, std::string value = {}, bool on = false) { return RigSetting{kind, std::move(value), on}; }
 
 TEST_F(RigClientTest, SettingsReachTheTransceiverThroughThePanelsRoutines) {
-  RigView seen;
+  RigStateSnapshot seen;
   auto freq = askAt(kSteady, setting(K::Frequency, "0707400"));
   auto mode = askAt(kSteady + 2, setting(K::Mode, "M2"));
   at(kSteady + 4, [&] { seen = backend.view(); });
@@ -94,11 +94,11 @@ TEST_F(RigClientTest, SettingsReachTheTransceiverThroughThePanelsRoutines) {
   EXPECT_GT(freq->answeredAt, firstTimeOf("F0707400", kSteady));
   EXPECT_LT(freq->answeredAt - kSteady, RigSession::kSettingDeadline);
   EXPECT_EQ(freq->seenWhenAnswered.freqCmd, "F0707400");
-  EXPECT_EQ(mode->seenWhenAnswered.modeCode, "M2");
+  EXPECT_EQ(mode->seenWhenAnswered.mode, "M2");
   EXPECT_EQ(mode->code(), rprt::Ok);
   EXPECT_GE(firstTimeOf("M2", kSteady + 2), kSteady + 2);
   EXPECT_EQ(seen.freqCmd, "F0707400");
-  EXPECT_EQ(seen.modeCode, "M2");
+  EXPECT_EQ(seen.mode, "M2");
   EXPECT_TRUE(seen.takesSettings);
   // The panel shows what the transceiver confirmed.
   EXPECT_EQ(h.panel.frm.cmbMode.text, "LSB");
@@ -117,7 +117,7 @@ TEST_F(RigClientTest, AFastClientsFrequenciesDoNotQueueUp) {
 }
 
 TEST_F(RigClientTest, NoSettingsWhileAModalWindowIsOpen) {
-  RigView duringDialog;
+  RigStateSnapshot duringDialog;
   clickAt(kSteady, "mnuCATSetup");
   at(kSteady + 1, [&] { duringDialog = backend.view(); });
   auto refused = askAt(kSteady + 1, setting(K::Frequency, "0707400"));
@@ -141,7 +141,7 @@ TEST_F(RigClientTest, NoSettingsWhileAModalWindowIsOpen) {
 
 TEST_F(RigClientTest, NoSettingsOrKeyingUnderLocalControl) {
   at(kSteady, [&] { h.simulator().setRemoteControl(false); });
-  RigView local;
+  RigStateSnapshot local;
   at(kSteady + 6, [&] { local = backend.view(); });
   auto refused = askAt(kSteady + 6, setting(K::Mode, "M4"));
   auto keyRefused = keyAt(kSteady + 6.5, true);
@@ -157,7 +157,7 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
   auto b = askAt(kSteady, setting(K::VfoBFrequency, "1420000"));
   auto bMode = askAt(kSteady + 0.1, setting(K::VfoBMode, "M1"));
   auto on = askAt(kSteady + 0.2, setting(K::Split, {}, true));
-  RigView v;
+  RigStateSnapshot v;
   at(kSteady + 0.5, [&] { v = backend.view(); });
   auto badB = askAt(kSteady + 1, setting(K::VfoBFrequency, "0100000"));
   auto lsbB = askAt(kSteady + 1.1, setting(K::VfoBMode, "M2"));
@@ -165,8 +165,8 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
   h.runUntilClosed(kSteady + 2);
 
   for (const auto& a : {b, bMode, on}) EXPECT_EQ(a->code(), rprt::Ok);
-  EXPECT_EQ(v.vfoBDigits, "1420000");
-  EXPECT_EQ(v.vfoBMode, "M1");
+  EXPECT_EQ(v.vfoBFreqCmd, "F1420000");
+  EXPECT_EQ(v.vfoBMode, "USB");
   EXPECT_TRUE(v.split);
   EXPECT_EQ(badB->code(), rprt::Rejected);
   EXPECT_EQ(lsbB->code(), rprt::Ok);
@@ -183,7 +183,7 @@ TEST_F(RigClientTest, AClientKeysLikeThePttButtonAndSplitRetunes) {
   auto on = askAt(kSteady + 0.1, setting(K::Split, {}, true));
   auto key = keyAt(kSteady + 1, true);
   bool transmittingOnB = false;
-  RigView keyed;
+  RigStateSnapshot keyed;
   at(kSteady + 2, [&] {
     transmittingOnB = radioTransmitting() && h.simulator().model().state().frequency == 1420000;
     keyed = backend.view();
