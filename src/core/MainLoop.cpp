@@ -77,7 +77,7 @@ void MainLoop::placeWindow() {
   frm.window.top = kCentredPosition;
   if (!p_.display().fileExists(kIniFile)) return;
   stmt([&] {
-    const auto ini = readIniFile();
+    const auto ini = readSettings(kIniFile, [] { return readIniFile(); });
     if (!ini) return;
     // Far off any screen is as good as the edge of it; never wrap around.
     auto clampEdge = [](long v) { return static_cast<int>(std::clamp(v, -1000000L, 1000000L)); };
@@ -124,7 +124,7 @@ void MainLoop::openCatPort() {
   frm.txtInfo.text = "Opening " + programDirectory() + "/" + kCatSetupFile + " File.. ";
   if (!std::filesystem::exists(kCatSetupFile)) return;
   stmt([&] {
-    const auto cat = readCatSetup();
+    const auto cat = readSettings(kCatSetupFile, [] { return readCatSetup(); });
     if (!cat) return;
     frm.txtInfo.text = std::string(kCatSetupFile) + " Opened";
     p_.settings.gCATPort = cat->port;
@@ -146,20 +146,22 @@ void MainLoop::readPortSetup() {
   MainWindowModel& frm = p_.frm;
   frm.txtInfo.visible = true;
   frm.txtInfo.text = "Opening " + programDirectory() + "/" + kPortSetupFile + " File.. ";
-  if (!std::filesystem::exists(kPortSetupFile)) {
+  std::optional<PortSetupValues> port;
+  if (std::filesystem::exists(kPortSetupFile)) port = readSettings(kPortSetupFile, [] { return zr::readPortSetup(); });
+  if (!port) {
+    // Unreadable is as good as missing; the reason stays on show.
     p_.settings.gExtPttEnabled = false;
     p_.menus().mnuPortSetup_Click();
     return;
   }
+  if (const std::string problem = portSetupProblem(*port); !problem.empty()) noteFile(kPortSetupFile, problem);
   stmt([&] {
-    const auto port = zr::readPortSetup();
-    if (!port) return;
     frm.txtInfo.text = std::string(kPortSetupFile) + " File Opened";
     p_.settings.gRadioPort = port->port;
     p_.settings.gRadioSettings = port->settings;
     p_.settings.gRadioHandshake = port->handshake;
     p_.settings.gExtPttEnabled = port->extPtt == "1";
-    frm.txtInfo.text = "";
+    frm.txtInfo.text = withFileNotes({});
   });
 }
 
@@ -174,7 +176,7 @@ MainLoop::Step MainLoop::portCheck() {
   });
   if (!usable) {
     frm.txtInfo.visible = true;
-    frm.txtInfo.text = "Port is not available. Use Setup menu or Exit.";
+    frm.txtInfo.text = withFileNotes("Port is not available. Use Setup menu or Exit.");
     frm.lblComStat.caption = "No Port";
     frm.lblREMOTE.caption = "";
     p_.form.gPortSetupDone = false;
@@ -260,5 +262,17 @@ void MainLoop::detectFirmware(bool remote) {
 }
 
 void MainLoop::pump() { p_.engine.pump(); }
+
+void MainLoop::noteFile(const std::string& file, const std::string& problem) {
+  fileNotes_[file] = file + ": " + problem;
+  p_.display().gShowInfo(withFileNotes({}));
+}
+
+std::string MainLoop::withFileNotes(const std::string& text) const {
+  std::string out;
+  for (const auto& [file, note] : fileNotes_) out += (out.empty() ? "" : "\r\n") + note;
+  if (!text.empty()) out += (out.empty() ? "" : "\r\n") + text;
+  return out;
+}
 
 }  // namespace zr

@@ -4,8 +4,10 @@
 // or local setup) and then the service loop, which never returns while the
 // program runs.
 #include <functional>
+#include <map>
 #include <string>
 
+#include "core/Errors.h"
 #include "core/InstanceLock.h"
 
 namespace zr {
@@ -50,6 +52,15 @@ class MainLoop {
   bool bytesWaiting();
   void pump();
 
+  // Reads one settings file; a file that cannot be read is noted with the
+  // reason (and `fallback`, what happens instead) and reads as missing.
+  template <class Read>
+  auto readSettings(const std::string& file, Read read, const char* fallback = "") -> decltype(read());
+  // What is wrong with a settings file stays on show until it is read fine.
+  void noteFile(const std::string& file, const std::string& problem);
+  void forgetFile(const std::string& file) { fileNotes_.erase(file); }
+  std::string withFileNotes(const std::string& text) const;
+
   // Before the service loop first starts a failing statement is skipped;
   // afterwards a failure abandons the pass (see Form_Load).
   void stmt(const std::function<void()>& statement);
@@ -57,6 +68,18 @@ class MainLoop {
   Panel& p_;
   InstanceLock instanceLock_;
   bool loopStarted_ = false;
+  std::map<std::string, std::string> fileNotes_;
 };
+
+template <class Read>
+auto MainLoop::readSettings(const std::string& file, Read read, const char* fallback) -> decltype(read()) {
+  forgetFile(file);
+  try {
+    return read();
+  } catch (const RuntimeError& e) {
+    noteFile(file, "Err " + std::to_string(e.number) + ". " + e.description + fallback);
+    return {};
+  }
+}
 
 }  // namespace zr
