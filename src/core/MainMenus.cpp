@@ -74,18 +74,7 @@ void MainMenus::form_queryUnload() {
   } catch (const RuntimeError&) {
     // Not reported: the program is ending.
   }
-  SerialPort& radio = p_.MSComm1;
-  if (radio.isOpen()) {
-    try {
-      // Never leave the transmitter keyed behind us.
-      if (p_.st.lastKeyCmd == "K") radio.output("U");
-      radio.output("G00\n");
-      p_.link().gDelay(0.3);
-      radio.discardInput();
-    } catch (const RuntimeError&) {
-    }
-    radio.close();
-  }
+  p_.link().shutdownPort();
   if (p_.MSComm2.isOpen()) p_.MSComm2.close();
   p_.engine.requestQuit();
 }

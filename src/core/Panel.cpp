@@ -56,9 +56,15 @@ void Panel::run() {
   try {
     mainLoop_->Form_Load();
   } catch (const ProgramEnd&) {
+  } catch (...) {
+    // Something unforeseen escaped the engine: the transmitter is unkeyed
+    // before anything else is tried.
+    link_->closePort();
+    if (MSComm2.isOpen()) MSComm2.close();
+    throw;
   }
-  // Whatever ended the program, the ports are let go.
-  if (MSComm1.isOpen()) MSComm1.close();
+  // A forced stop never ran the orderly end: it is done here.
+  link_->shutdownPort();
   if (MSComm2.isOpen()) MSComm2.close();
   frm.window.visible = false;
   engine.publish();

@@ -80,6 +80,10 @@ class SerialPort {
   virtual std::vector<int> takeLineEvents() = 0;
   // The code of the last line event taken (CommEvent).
   virtual int commEvent() const = 0;
+
+  // The system's descriptor of the open port, for a last-resort write from
+  // a fatal-signal handler; -1 when there is none.
+  virtual int descriptor() const { return -1; }
 };
 
 // Opens and closes port n without configuring it: true when it exists and

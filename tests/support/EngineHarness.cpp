@@ -16,6 +16,8 @@ void EngineHarness::openRadioPort(const std::string& settings) {
   panel.settings.gRadioSettings = settings;
   panel.settings.gRadioHandshake = "comNone";
   panel.form.radioPortOpen = panel.link().SetUpRadioPort();
+  // The unkey every open starts with has tests of its own.
+  radio.clearLog();
 }
 
 sim::VirtualTransceiver& EngineHarness::attachSimulator(int firmware) {

@@ -30,7 +30,8 @@ class EngineHarness {
   // `timeOfDay`: the clock's time of day at virtual time 0.
   explicit EngineHarness(double timeOfDay = 12 * 3600.0);
 
-  // Opens the radio port the way startup would (port 1, 9600,N,8,1).
+  // Opens the radio port the way startup would (port 1, 9600,N,8,1); the
+  // wire log starts after the opening "U".
   void openRadioPort(const std::string& settings = "9600,N,8,1");
   // The simulated transceiver on the radio port.
   sim::VirtualTransceiver& attachSimulator(int firmware);

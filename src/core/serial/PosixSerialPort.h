@@ -50,6 +50,7 @@ class PosixSerialPort final : public SerialPort {
   bool waitForInput(double timeoutSeconds) override;
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
+  int descriptor() const override { return fd_; }
 
   // What the port number maps to, for messages ("COM3 -> /dev/ttyUSB0").
   std::string deviceDescription() const;
