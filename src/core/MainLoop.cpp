@@ -10,6 +10,7 @@
 #include "core/MainMenus.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
+#include "core/PortRecovery.h"
 #include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
@@ -62,6 +63,7 @@ void MainLoop::Form_Load() {
         case Step::LocalSetup: next = localSetup(); break;
         case Step::LoopInit: next = loopInit(); break;
         case Step::Pass: next = servicePass(); break;
+        case Step::Reconnect: next = reconnect(); break;
       }
     } catch (const RuntimeError&) {
       // A failing pass is abandoned; the loop starts again from its
@@ -169,11 +171,14 @@ MainLoop::Step MainLoop::portCheck() {
   MainWindowModel& frm = p_.frm;
   SerialPort& port = p_.MSComm1;
   bool usable = false;
-  stmt([&] {
+  try {
     const int n = vbCInt(p_.settings.gRadioPort);
     // An open port fails the probe, so the port in use counts as usable.
     usable = (port.isOpen() && port.commPort() == n) || p_.link().gGetCommPorts(n);
-  });
+  } catch (const RuntimeError&) {
+    // No port number (an empty choice applied) is no usable port; failing
+    // the pass instead would come straight back here, for ever.
+  }
   if (!usable) {
     frm.txtInfo.visible = true;
     frm.txtInfo.text = withFileNotes("Port is not available. Use Setup menu or Exit.");
@@ -183,14 +188,38 @@ MainLoop::Step MainLoop::portCheck() {
     while (!p_.form.gPortSetupDone) p_.engine.pump(kIdleBlock);
     return Step::PortCheck;
   }
-  stmt([&] {
+  std::string failure;
+  try {
     p_.form.radioPortOpen = p_.link().SetUpRadioPort();
-    if (p_.form.radioPortOpen) {
-      frm.lblComStat.caption = "COM" + p_.settings.gRadioPort;
-      frm.txtInfo.text = "Querying radio status";
-    }
-  });
+  } catch (const RuntimeError& e) {
+    p_.form.radioPortOpen = false;
+    failure = e.description;
+  }
+  if (!p_.form.radioPortOpen) {
+    // Querying a port that is not open could never be answered: open it
+    // again until it works or the operator chooses another.
+    p_.recovery().openFailed(failure.empty() ? "COM" + p_.settings.gRadioPort : failure);
+    return Step::Reconnect;
+  }
+  p_.recovery().portOpened();
+  frm.lblComStat.caption = "COM" + p_.settings.gRadioPort;
+  frm.txtInfo.text = withFileNotes("Querying radio status");
   return Step::Query;
+}
+
+MainLoop::Step MainLoop::reconnect() {
+  // The transceiver may have been reset meanwhile: it is set up again.
+  restartPending = false;
+  for (;;) {
+    p_.engine.pump(std::clamp(p_.recovery().secondsToNextTry(), 0.001, kIdleBlock));
+    if (p_.form.gPortSetupDone) return Step::PortCheck;
+    if (p_.recovery().secondsToNextTry() <= 0 && p_.recovery().tryReopen()) return Step::Query;
+  }
+}
+
+bool MainLoop::pumpFindsPortDown() {
+  p_.engine.pump();
+  return p_.recovery().down();
 }
 
 void MainLoop::query() { p_.link().gSendCommand("?", true, 0.6); }
@@ -225,7 +254,7 @@ MainLoop::Step MainLoop::statusQuery() {
     }
   }
   for (;;) {
-    p_.engine.pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
     if (p_.form.gPortSetupDone) {
       p_.form.gPortSetupDone = false;
       return Step::PortCheck;
@@ -260,8 +289,6 @@ void MainLoop::detectFirmware(bool remote) {
     label.caption = remote ? "F/W: v601" : "F/W: v601C";
   }
 }
-
-void MainLoop::pump() { p_.engine.pump(); }
 
 void MainLoop::noteFile(const std::string& file, const std::string& problem) {
   fileNotes_[file] = file + ": " + problem;

@@ -31,7 +31,7 @@ class MainLoop {
 
  private:
   // Where control goes next; the labels of the startup sequence.
-  enum class Step { PortCheck, Query, RemoteSetup, RemoteAlign, LocalSetup, LoopInit, Pass };
+  enum class Step { PortCheck, Query, RemoteSetup, RemoteAlign, LocalSetup, LoopInit, Pass, Reconnect };
 
   void placeWindow();
   void initialControls();
@@ -45,12 +45,14 @@ class MainLoop {
   Step localSetup();
   Step loopInit();
   Step servicePass();
+  Step reconnect();
+  // True (after pumping) when the radio port has been lost meanwhile.
+  bool pumpFindsPortDown();
   void externalPtt();
   bool dispatchRequests();
   void detectFirmware(bool remote);
   void query();
   bool bytesWaiting();
-  void pump();
 
   // Reads one settings file; a file that cannot be read is noted with the
   // reason (and `fallback`, what happens instead) and reads as missing.

@@ -67,7 +67,7 @@ MainLoop::Step MainLoop::remoteAlign() {
       query();
       p_.link().gReadResponse();
     });
-    pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
   } while (!st.gResponseComplete);
   detectFirmware(true);
 
@@ -167,7 +167,7 @@ MainLoop::Step MainLoop::localSetup() {
       detectFirmware(false);
       break;
     }
-    pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
   }
   for (Control* c : {&frm.fraRightButtons, &frm.fraLeftButtons, &frm.fraRF, &frm.fraBand}) c->visible = true;
   p_.form.bfoOn = false;

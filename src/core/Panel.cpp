@@ -3,6 +3,7 @@
 #include "core/CommandComposer.h"
 #include "core/Errors.h"
 #include "core/MeterDisplay.h"
+#include "core/PortRecovery.h"
 #include "core/RadioLink.h"
 #include "core/StatusDecoder.h"
 #include "core/StatusDisplay.h"
@@ -28,6 +29,7 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       probe(probe_),
       engine(clock_, host_),
       link_(std::make_unique<RadioLink>(*this)),
+      recovery_(std::make_unique<PortRecovery>(*this)),
       cmds_(std::make_unique<CommandComposer>(*this)),
       decoder_(std::make_unique<StatusDecoder>(*this)),
       display_(std::make_unique<StatusDisplay>(*this)),

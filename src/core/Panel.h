@@ -33,6 +33,7 @@ class Tuning;
 class VfoSplit;
 class Transmit;
 class Amplifier;
+class PortRecovery;
 
 // Variables of the main window that several routines share.
 struct FormVars {
@@ -72,6 +73,7 @@ class Panel {
   FormVars form;
 
   RadioLink& link() { return *link_; }
+  PortRecovery& recovery() { return *recovery_; }
   CommandComposer& cmds() { return *cmds_; }
   StatusDecoder& decoder() { return *decoder_; }
   StatusDisplay& display() { return *display_; }
@@ -93,6 +95,7 @@ class Panel {
 
  private:
   std::unique_ptr<RadioLink> link_;
+  std::unique_ptr<PortRecovery> recovery_;
   std::unique_ptr<CommandComposer> cmds_;
   std::unique_ptr<StatusDecoder> decoder_;
   std::unique_ptr<StatusDisplay> display_;

@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "core/Errors.h"
 #include "core/Panel.h"
+#include "core/PortRecovery.h"
 #include "core/StatusDecoder.h"
 
 namespace zr {
@@ -126,6 +127,9 @@ void RadioLink::MSComm1_OnComm(int code) {
   switch (code) {
     case comm::Break:
       p_.st.gRadioBreak = true;
+      break;
+    case comm::PortLost:
+      p_.recovery().portLost(p_.MSComm1.failure());
       break;
     case comm::EvDSR: {
       const bool dsr = p_.MSComm1.dsrHolding();

@@ -249,6 +249,17 @@ void Transmit::stopTune() {
   finish();
 }
 
+void Transmit::portLost() {
+  p_.st.gKeyCmd = "U";
+  pttHeld = false;
+  xmitLatched = false;
+  xmitRetuned_ = false;
+  xmitPending = false;
+  tunePending = false;
+  p_.frm.cmdXmit.caption = kXmitOn;
+  p_.frm.cmdTune.caption = kTuneOn;
+}
+
 void Transmit::restoreAfterTune() {
   TransceiverState& st = p_.st;
   RadioLink& link = p_.link();

@@ -23,6 +23,9 @@ class Transmit {
   void cmdPTT_MouseUp(int button, int shift, int x, int y);
   void XmitCmd();
   void tuneCmd();
+  // The radio port is gone: every transmission has ended, nothing is sent
+  // and nothing is restored (the transceiver is set up again on reopening).
+  void portLost();
 
   bool xmitPending = false;
   bool tunePending = false;

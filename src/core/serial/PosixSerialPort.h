@@ -51,6 +51,7 @@ class PosixSerialPort final : public SerialPort {
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
   int descriptor() const override { return fd_; }
+  std::string failure() const override;
 
   // What the port number maps to, for messages ("COM3 -> /dev/ttyUSB0").
   std::string deviceDescription() const;
@@ -85,6 +86,7 @@ class PosixSerialPort final : public SerialPort {
   std::vector<int> events_;
   int lastEvent_ = 0;
   int ioError_ = 0;  // errno of a device failure; the port is unusable
+  bool lostReported_ = false;
   bool hasModemLines_ = false;
   bool lastDsr_ = true;
   std::optional<tty::Counts> counts_;
