@@ -101,6 +101,23 @@ TEST_F(MenusTest, ScanBlocksTransmitUntilTheScannerCloses) {
   EXPECT_TRUE(h.panel.frm.cmdPTT.enabled);
 }
 
+TEST_F(MenusTest, ACloseWhileADialogIsOpenEndsItAndExitsTheNormalWay) {
+  click(10, "frmZR3817", "cmdXmit");
+  click(11, "frmZR3817", "mnuPortSetup");
+  bool dialogOpen = false;
+  h.clock.scheduleAt(11.5, [&] { dialogOpen = h.panel.engine.window("frmPortSetup")->window.visible; });
+  runUntil(12);  // as a terminal closing or SIGTERM asks it
+  ASSERT_TRUE(dialogOpen);
+  EXPECT_FALSE(h.panel.engine.window("frmPortSetup")->window.visible);
+  const auto& cmds = h.simulator().commands();
+  ASSERT_GE(cmds.size(), 2u);
+  EXPECT_EQ(cmds[cmds.size() - 2].text, "U");
+  EXPECT_EQ(cmds.back().text, "G00");
+  EXPECT_GE(cmds.back().time, 12.0);
+  EXPECT_FALSE(h.simulator().model().state().transmitting);
+  EXPECT_FALSE(TempWorkDir::read("ZR3817ini.txt").empty());
+}
+
 TEST_F(MenusTest, ExitWithTheRadioPortClosedWritesTheFileAndSendsNothing) {
   TempWorkDir::write("PortSetup.txt", "5\r\n9600,N,8,1\r\ncomNone\r\n0\r\n");
   click(3, "frmZR3817", "mnuFileExit");
