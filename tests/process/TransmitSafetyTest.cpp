@@ -1,8 +1,8 @@
 // The real panel on a private X server against the real simulator over a
 // pseudo-terminal, on the real clock: keyed with XMT ON, then ended by the
 // ways an operator's session ends (the terminal closed, a SIGTERM with a
-// dialog open, the display gone, the panel killed and started again), and
-// the radio killed and started again on the same COM1 link.
+// dialog open, the display gone, a crash, the panel killed and started
+// again), and the radio killed and started again on the same COM1 link.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -83,10 +83,12 @@ class TransmitSafetyTest : public ::testing::Test {
         [&] {
           xdotool(x_->display(), {"windowfocus", "--sync", window});
           xdotool(x_->display(), {"key", "alt+x"});
-          return pollUntil([&] { return count(logName, "K") > before; }, Seconds(3));
+          // Pressed again only when surely lost: a second press would unkey.
+          return pollUntil([&] { return count(logName, "K") > before; }, Seconds(10));
         },
         kDeadline))
         << "XMT ON never keyed";
+    ASSERT_EQ(afterLastKey(log(logName)).substr(0, 1), "K");
   }
   // Setup > Port Setup from the keyboard: File, two menus right, first entry.
   void openPortSetup() {
@@ -152,6 +154,17 @@ TEST_F(TransmitSafetyTest, TheDisplayGoneStillUnkeys) {
   x_->kill();
   ASSERT_TRUE(panel_->waitEnd(kDeadline));
   EXPECT_EQ(afterLastKey(log("sim.log")).substr(0, 1), "U");
+}
+
+TEST_F(TransmitSafetyTest, ACrashStillUnkeys) {
+  startRadio("sim.log");
+  startPanel("sim.log");
+  keyWithXmt("sim.log");
+  panel_->signal(SIGSEGV);
+  ASSERT_TRUE(panel_->waitEnd(kDeadline));
+  EXPECT_TRUE(WIFSIGNALED(panel_->status()) && WTERMSIG(panel_->status()) == SIGSEGV)
+      << "it still ends as the crash it is";
+  EXPECT_EQ(afterLastKey(log("sim.log")), "U");
 }
 
 TEST_F(TransmitSafetyTest, AKilledPanelStartedAgainUnkeysFirst) {
