@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ struct Sweep {
   Way way;
   const char* name;
 };
+
+void PrintTo(const Sweep& sweep, std::ostream* os) { *os << sweep.name; }
 
 // Well after the remote setup has finished and the loop serves.
 constexpr double kStart = 10.0;
