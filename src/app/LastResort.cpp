@@ -1,7 +1,9 @@
 #include "LastResort.h"
 
 #include <signal.h>
+#include <unistd.h>
 
+#include <cstddef>
 #include <cstdlib>
 
 #include "core/KeyLatch.h"
@@ -12,15 +14,24 @@ namespace {
 
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
+// write(2) only: these run where nothing else is safe.
+void say(const char* text) {
+  std::size_t n = 0;
+  while (text[n] != '\0') ++n;
+  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, text, n);
+}
+
 extern "C" void onFatalSignal(int sig) {
-  lastResortUnkey();
+  if (lastResortUnkey()) say("zr3817: ending on a fatal signal; the transmitter was unkeyed\n");
   // The handler was reset to the default on entry: raising the signal again
   // ends the program as it would have ended (core dump included) once this
   // handler returns.
   ::raise(sig);
 }
 
-extern "C" void onExit() { lastResortUnkey(); }
+extern "C" void onExit() {
+  if (lastResortUnkey()) say("zr3817: ending without the orderly close; the transmitter was unkeyed\n");
+}
 
 }  // namespace
 
@@ -30,6 +41,9 @@ void installLastResortUnkey() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESETHAND | SA_ONSTACK;
   for (int sig : kFatalSignals) ::sigaction(sig, &action, nullptr);
+  // A write to a vanished peer (the X server's socket) must fail as an
+  // error: by default it would end the program before the exit hook runs.
+  ::signal(SIGPIPE, SIG_IGN);
   std::atexit(onExit);
 }
 

@@ -6,7 +6,9 @@
 // only, before the program goes.
 namespace zr::app {
 
-// Process-wide: the fatal-signal handlers and the exit hook. Call once, early.
+// Process-wide: the fatal-signal handlers and the exit hook (SIGPIPE is
+// ignored so a broken socket cannot end the program around them). Call
+// once, early.
 void installLastResortUnkey();
 
 // Per thread: a stack of its own for the fatal-signal handler, so even a

@@ -1,5 +1,6 @@
 #include "core/KeyLatch.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -78,11 +79,18 @@ void KeyLatch::publish() const {
   gLastResortFd.store(descriptor_);
 }
 
-void lastResortUnkey() noexcept {
+bool lastResortUnkey() noexcept {
   const int fd = gLastResortFd.load();
-  if (fd < 0 || !gLastResortKeyed.load()) return;
+  if (fd < 0 || !gLastResortKeyed.load()) return false;
   // One byte to a non-blocking descriptor: it goes out or it does not.
-  [[maybe_unused]] const ssize_t n = ::write(fd, "U", 1);
+  if (::write(fd, "U", 1) != 1) return false;
+  // The program is about to end and its descriptors with it: give the byte
+  // a moment to reach the far end of a pseudo-terminal (a UART drains its
+  // queue on close by itself). No tcdrain: under RTS/CTS with the radio
+  // off it could wait for ever.
+  const timespec pause{0, 50'000'000};
+  ::nanosleep(&pause, nullptr);
+  return true;
 }
 
 }  // namespace zr

@@ -52,6 +52,7 @@ class KeyLatch {
 
 // Async-signal-safe: writes "U" to the mirrored port when the mirrored latch
 // says keyed. Safe at any moment, from any thread, any number of times.
-void lastResortUnkey() noexcept;
+// True when it wrote.
+bool lastResortUnkey() noexcept;
 
 }  // namespace zr

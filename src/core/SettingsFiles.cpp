@@ -31,6 +31,13 @@ std::optional<std::string> readIfPresent(const std::string& path) {
   }
 }
 
+template <class Values>
+std::optional<Values> readAndParse(const std::string& path, Values (*parse)(std::string_view)) {
+  const auto text = readIfPresent(path);
+  if (!text) return std::nullopt;
+  return parse(*text);
+}
+
 void addLine(std::string& out, const std::string& line) {
   out += line;
   out += "\r\n";
@@ -99,29 +106,13 @@ AudioSetupValues parseAudioSetup(std::string_view text) {
                           fixedText(l[4], 2)};
 }
 
-std::optional<IniFileValues> readIniFile(const std::string& path) {
-  const auto text = readIfPresent(path);
-  if (!text) return std::nullopt;
-  return parseIniFile(*text);
-}
+std::optional<IniFileValues> readIniFile(const std::string& path) { return readAndParse(path, parseIniFile); }
 
-std::optional<PortSetupValues> readPortSetup(const std::string& path) {
-  const auto text = readIfPresent(path);
-  if (!text) return std::nullopt;
-  return parsePortSetup(*text);
-}
+std::optional<PortSetupValues> readPortSetup(const std::string& path) { return readAndParse(path, parsePortSetup); }
 
-std::optional<CatSetupValues> readCatSetup(const std::string& path) {
-  const auto text = readIfPresent(path);
-  if (!text) return std::nullopt;
-  return parseCatSetup(*text);
-}
+std::optional<CatSetupValues> readCatSetup(const std::string& path) { return readAndParse(path, parseCatSetup); }
 
-std::optional<AudioSetupValues> readAudioSetup(const std::string& path) {
-  const auto text = readIfPresent(path);
-  if (!text) return std::nullopt;
-  return parseAudioSetup(*text);
-}
+std::optional<AudioSetupValues> readAudioSetup(const std::string& path) { return readAndParse(path, parseAudioSetup); }
 
 std::string portSetupProblem(const PortSetupValues& values) {
   bool number = false;

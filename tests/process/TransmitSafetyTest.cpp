@@ -153,7 +153,7 @@ TEST_F(TransmitSafetyTest, TheDisplayGoneStillUnkeys) {
   keyWithXmt("sim.log");
   x_->kill();
   ASSERT_TRUE(panel_->waitEnd(kDeadline));
-  EXPECT_EQ(afterLastKey(log("sim.log")).substr(0, 1), "U");
+  EXPECT_EQ(afterLastKey(log("sim.log")).substr(0, 1), "U") << "status " << panel_->status();
 }
 
 TEST_F(TransmitSafetyTest, ACrashStillUnkeys) {

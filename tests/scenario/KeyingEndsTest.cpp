@@ -86,10 +86,7 @@ class KeyingEndsTest : public ::testing::TestWithParam<Sweep> {
       h.clock.scheduleAt(at, [this] { h.panel.engine.requestQuit(); });
       return;
     }
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(at, close);
+    h.closeAt(at);
   }
   // Empty when the radio was left as it must be.
   std::string verdict() {

@@ -23,19 +23,6 @@ class LostPortTest : public ::testing::Test {
     TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n");
     h.attachSimulator(2);
   }
-  void click(double at, const std::string& control, const std::string& window = "frmZR3817") {
-    InputEvent e;
-    e.window = window;
-    e.control = control;
-    h.inputAt(at, e);
-  }
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
   // The adapter goes at `at` and cannot be opened until `back`.
   void unplug(double at, double back) {
     h.clock.scheduleAt(at, [this] {
@@ -60,7 +47,7 @@ class LostPortTest : public ::testing::Test {
 };
 
 TEST_F(LostPortTest, ShownAtOnceWithTransmitStoppedAndDisabled) {
-  click(10, "cmdXmit");
+  h.clickAt(10, "cmdXmit");
   unplug(12, 1000);
   std::string info, status, remote, xmtCaption, indicator;
   bool anyTransmitControl = true, keyedAtLoss = false;
@@ -74,7 +61,7 @@ TEST_F(LostPortTest, ShownAtOnceWithTransmitStoppedAndDisabled) {
     anyTransmitControl =
         frm().cmdPTT.enabled || frm().cmdXmit.enabled || frm().cmdTune.enabled || frm().cmdTuneAmp.enabled;
   });
-  runUntil(20);
+  h.runUntilClosedAt(20);
   ASSERT_TRUE(keyedAtLoss);
   EXPECT_EQ(info, std::string("Radio port lost: ") + kReason + "\r\nOpening it again in 1 s...");
   EXPECT_EQ(status, "Port Lost");
@@ -86,11 +73,11 @@ TEST_F(LostPortTest, ShownAtOnceWithTransmitStoppedAndDisabled) {
 }
 
 TEST_F(LostPortTest, ReopensOnABackOffAndUnkeysFirstWhenBack) {
-  click(10, "cmdXmit");
+  h.clickAt(10, "cmdXmit");
   unplug(12, 40.05);  // back just after a failed try, the worst moment
   std::string retryText;
   at(30, [&] { retryText = frm().txtInfo.text; });
-  runUntil(70);
+  h.runUntilClosedAt(70);
 
   // Tries at 1, 2, 4, 8, then every 10 s after the loss: 13, 15, 19, 27, 37, 47.
   const auto opens = h.radio.openAttempts();
@@ -124,14 +111,14 @@ TEST_F(LostPortTest, ReopensOnABackOffAndUnkeysFirstWhenBack) {
 
 TEST_F(LostPortTest, PortSetupApplyReopensAtOnce) {
   unplug(10, 18);  // tries at about 11, 13, 17, then not before 25
-  click(18.1, "mnuPortSetup");
+  h.clickAt(18.1, "mnuPortSetup");
   InputEvent choose;
   choose.window = "frmPortSetup";
   choose.control = "cmbSelectPort";
   choose.text = "1";
   h.inputAt(18.15, choose);
-  click(18.2, "cmdApply", "frmPortSetup");
-  runUntil(30);
+  h.clickAt(18.2, "cmdApply", -1, "frmPortSetup");
+  h.runUntilClosedAt(30);
   const auto opens = h.radio.openAttempts();
   ASSERT_GE(opens.size(), 5u);
   EXPECT_NEAR(opens[3], 17.2, 0.1);
@@ -146,7 +133,7 @@ TEST_F(LostPortTest, APortThatWillNotOpenAtStartIsTriedAgain) {
   std::string info;
   at(0.8, [&] { info = frm().txtInfo.text + "|" + frm().lblComStat.caption; });
   at(3.0, [&] { h.radio.setFailOpen(0); });
-  runUntil(15);
+  h.runUntilClosedAt(15);
   EXPECT_EQ(info, "Radio port did not open: " + errorText(err::PortUnavailable) + "\r\nOpening it again in 1 s...|No Port");
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
 }
@@ -158,7 +145,7 @@ TEST_F(LostPortTest, SilentRadioIsShownByTheWatchdog) {
     info = frm().txtInfo.visible ? frm().txtInfo.text : "";
     status = frm().lblComStat.caption;
   });
-  runUntil(26);
+  h.runUntilClosedAt(26);
   EXPECT_EQ(info, "No Sync Response: Restarting...");
   EXPECT_EQ(status, "No Com");
 }

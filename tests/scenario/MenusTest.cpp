@@ -21,13 +21,7 @@ class MenusTest : public ::testing::Test {
     e.control = control;
     h.inputAt(at, e);
   }
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
+  void runUntil(double end) { h.runUntilClosedAt(end); }
   std::vector<double> syncTimes() {
     std::vector<double> t;
     for (const auto& c : h.simulator().commands())

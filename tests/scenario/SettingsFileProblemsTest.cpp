@@ -17,13 +17,6 @@ const char* const kPortSetup = "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
 
 class SettingsFileProblemsTest : public ::testing::Test {
  protected:
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
   int count(const std::string& prefix) {
     int n = 0;
     for (const auto& c : h.simulator().commands()) n += c.text.rfind(prefix, 0) == 0;
@@ -53,7 +46,7 @@ TEST_F(SettingsFileProblemsTest, UnreadablePortSetupIsNamedAndTheDialogOpens) {
   cancel.control = "cmdCancel";
   h.inputAt(4, cancel);
   std::string& waiting = infoAt(6);
-  runUntil(8);
+  h.runUntilClosedAt(8);
   EXPECT_EQ(dialogShown, "yes");
   EXPECT_EQ(info, "PortSetup.txt: Err 75. is a folder, not a file");
   EXPECT_EQ(waiting, "PortSetup.txt: Err 75. is a folder, not a file\r\nPort is not available. Use Setup menu or Exit.");
@@ -63,7 +56,7 @@ TEST_F(SettingsFileProblemsTest, CorruptPortNumberIsNamedBesideThePortMessage) {
   TempWorkDir::write("PortSetup.txt", "\x01\x02zz\r\n9600,N,8,1\r\n");
   h.attachSimulator(2);
   std::string& waiting = infoAt(5);
-  runUntil(6);
+  h.runUntilClosedAt(6);
   EXPECT_EQ(waiting,
             "PortSetup.txt: line 1 (\"\x01\x02zz\") is not a port number\r\n"
             "Port is not available. Use Setup menu or Exit.");
@@ -75,7 +68,7 @@ TEST_F(SettingsFileProblemsTest, CorruptAudioSetupFallsBackWithoutAToggleBurst) 
   TempWorkDir::write("AudioSetup.txt", "H2 Phone\r\n\xff\xfe PTT\r\n\"0\r\nzz\r\nV9\r\n");
   auto& sim = h.attachSimulator(2);
   std::string& info = infoAt(15);
-  runUntil(16);
+  h.runUntilClosedAt(16);
   // The transceiver already has PTT enabled, as the default wants it.
   EXPECT_EQ(count("'"), 0);
   EXPECT_TRUE(sim.model().state().pttEnabled);
@@ -94,7 +87,7 @@ TEST_F(SettingsFileProblemsTest, AudioSetupLinkedToADeviceIsRefusedAndTheDefault
   auto& sim = h.attachSimulator(2);
   sim.model().state().source = 3;
   std::string& info = infoAt(15);
-  runUntil(16);
+  h.runUntilClosedAt(16);
   EXPECT_EQ(info,
             "AudioSetup.txt: Err 75. is not a regular file, the defaults are used\r\n"
             "ZR3817ini.txt: Err 75. is not a regular file");

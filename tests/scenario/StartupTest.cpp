@@ -18,13 +18,7 @@ const char* const kPortSetup = "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
 class StartupTest : public ::testing::Test {
  protected:
   // Runs the program until the main window is closed at virtual time `end`.
-  void runUntil(double end) {
-    InputEvent close;
-    close.window = "frmZR3817";
-    close.kind = EventKind::Close;
-    h.inputAt(end, close);
-    h.panel.run();
-  }
+  void runUntil(double end) { h.runUntilClosedAt(end); }
   std::vector<double> timesOf(const std::string& command) {
     std::vector<double> t;
     for (const auto& c : h.simulator().commands())

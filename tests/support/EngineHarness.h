@@ -45,7 +45,12 @@ class EngineHarness {
 
   // Queue operator input for virtual time `at` (seconds from the start).
   void inputAt(double at, InputEvent event);
-  void clickAt(double at, const std::string& control, int index = -1);
+  void clickAt(double at, const std::string& control, int index = -1, const std::string& window = "frmZR3817");
+  // The operator closes the main window at `at`.
+  void closeAt(double at);
+  // The whole program (startup, service loop) until the main window is
+  // closed at `end`.
+  void runUntilClosedAt(double end);
 
   // Bytes the peer delivers to the radio port at virtual time `at`.
   void replyAt(double at, const std::string& bytes);
