@@ -131,6 +131,8 @@ void Transmit::pttLoop(const std::string& aCmd, bool split) {
       }
       if (!pttHeld && !ext) {
         st.gKeyCmd = "U";
+        // A port that is gone can take neither the unkey nor the retune.
+        if (!p_.MSComm1.isOpen()) split = false;
         if (split) {
           link.writeDirect("U");
           link.gDelay(kRetunePause);

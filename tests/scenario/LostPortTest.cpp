@@ -72,6 +72,26 @@ TEST_F(LostPortTest, ShownAtOnceWithTransmitStoppedAndDisabled) {
   EXPECT_EQ(h.panel.st.gKeyCmd, "U");
 }
 
+TEST_F(LostPortTest, AHeldSplitPttEndsQuietly) {
+  TempWorkDir::write("ZR3817ini.txt", " 0 \r\n 0 \r\n1420000\r\nUSB\r\nSplit On\r\nOFF\r\n");
+  InputEvent press;
+  press.window = "frmZR3817";
+  press.control = "cmdPTT";
+  press.kind = EventKind::MouseDown;
+  press.button = 1;
+  h.inputAt(10, press);  // never released
+  unplug(11, 1000);
+  std::string info;
+  bool keyedBefore = false;
+  at(10.9, [&] { keyedBefore = radio().transmitting && radio().frequency == 1420000; });
+  at(11.5, [&] { info = frm().txtInfo.text; });
+  h.runUntilClosedAt(14);
+  ASSERT_TRUE(keyedBefore);
+  // The loss is what the operator reads, not an error of the cut PTT loop.
+  EXPECT_EQ(info.rfind("Radio port lost: ", 0), 0u) << info;
+  EXPECT_EQ(h.panel.st.gKeyCmd, "U");
+}
+
 TEST_F(LostPortTest, ReopensOnABackOffAndUnkeysFirstWhenBack) {
   h.clickAt(10, "cmdXmit");
   unplug(12, 40.05);  // back just after a failed try, the worst moment
