@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,9 +36,19 @@ class SimulatorProcess {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
   }
+  pid_t pid() const { return pid_; }
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
  private:
   pid_t pid_ = -1;
 };
+
+// The commands of a simulator's --log file (time, blank, command), in order.
+inline std::vector<std::string> loggedCommands(const std::filesystem::path& log) {
+  std::vector<std::string> out;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);)
+    if (auto blank = line.find(' '); blank != std::string::npos) out.push_back(line.substr(blank + 1));
+  return out;
+}

@@ -21,11 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 
 namespace {
 
@@ -110,11 +107,8 @@ int main(int argc, char** argv) {
   writeLines(dir / "CATSetup.txt", {"2", "9600,N,8,1", "comNone", "Kenwood"});
   auto sim = std::make_unique<SimulatorProcess>(dir);
 
-  zr::SystemClock clock;
-  zr::NullHost host;
-  zr::PosixSerialPort radio(dir), cat(dir);
-  zr::PosixPortProbe probe(dir);
-  zr::Panel panel(clock, host, radio, cat, probe);
+  PanelOnPty run(dir);
+  zr::Panel& panel = run.panel;
   std::thread engine([&] { panel.run(); });
 
   Client client(master);

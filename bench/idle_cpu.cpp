@@ -3,7 +3,6 @@
 // system clock; after startup settles, CPU time is measured over a window of
 // steady receive. Usage: bench_idle_cpu [seconds]
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,22 +14,9 @@
 #include <fstream>
 #include <thread>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
 #include "core/MainLoop.h"
-#include "core/Panel.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
-
-namespace {
-
-double cpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const double window = argc > 1 ? std::atof(argv[1]) : 20.0;
@@ -41,11 +27,8 @@ int main(int argc, char** argv) {
 
   auto sim = std::make_unique<SimulatorProcess>(dir);
 
-  zr::SystemClock clock;
-  zr::NullHost host;
-  zr::PosixSerialPort radio, cat;
-  zr::PosixPortProbe probe;
-  zr::Panel panel(clock, host, radio, cat, probe);
+  PanelOnPty run(dir);
+  zr::Panel& panel = run.panel;
   std::thread engine([&] { panel.run(); });
 
   std::this_thread::sleep_for(std::chrono::seconds(8));  // startup and remote setup

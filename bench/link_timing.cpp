@@ -16,13 +16,9 @@
 #include <thread>
 #include <vector>
 
+#include "PanelOnPty.h"
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
-#include "core/RadioLink.h"
 #include "core/SyncPoller.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 
 namespace {
 
@@ -51,15 +47,10 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(dir);
   auto sim = std::make_unique<SimulatorProcess>(dir);
 
-  zr::SystemClock clock;
-  zr::NullHost host;
-  zr::PosixSerialPort radio(dir), cat(dir);
-  zr::PosixPortProbe probe(dir);
-  zr::Panel panel(clock, host, radio, cat, probe);
-  panel.settings.gRadioPort = "1";
-  panel.settings.gRadioSettings = "9600,N,8,1";
-  panel.settings.gRadioHandshake = "comNone";
-  if (!panel.link().SetUpRadioPort()) {
+  PanelOnPty run(dir);
+  zr::Panel& panel = run.panel;
+  zr::PosixSerialPort& radio = run.radio;
+  if (!run.openRadioPort()) {
     std::fprintf(stderr, "radio port did not open\n");
     return 1;
   }

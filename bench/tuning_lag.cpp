@@ -17,13 +17,9 @@
 #include <thread>
 
 #include "SimulatorProcess.h"
-#include "core/NullHost.h"
-#include "core/Panel.h"
+#include "PanelOnPty.h"
 #include "core/Convert.h"
-#include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
-#include "core/serial/PosixPortProbe.h"
-#include "core/serial/PosixSerialPort.h"
 #include "panel/Tuning.h"
 
 namespace {
@@ -66,16 +62,10 @@ int main(int argc, char** argv) {
   const auto log = dir / "sim.log";
   auto sim = std::make_unique<SimulatorProcess>(dir, std::vector<std::string>{"--log", log.string()});
 
-  zr::SystemClock clock;
-  zr::NullHost host;
-  zr::PosixSerialPort radio(dir), cat(dir);
-  zr::PosixPortProbe probe(dir);
-  zr::Panel panel(clock, host, radio, cat, probe);
+  PanelOnPty run(dir);
+  zr::Panel& panel = run.panel;
   zr::Tuning tuning(panel);
-  panel.settings.gRadioPort = "1";
-  panel.settings.gRadioSettings = "9600,N,8,1";
-  panel.settings.gRadioHandshake = "comNone";
-  if (!panel.link().SetUpRadioPort()) {
+  if (!run.openRadioPort()) {
     std::fprintf(stderr, "radio port did not open\n");
     return 1;
   }
@@ -134,7 +124,7 @@ int main(int argc, char** argv) {
               "frequency at that moment (before the send that follows the release); final ok: the\n"
               "transceiver matches the digits after it.\n");
 
-  radio.close();
+  run.radio.close();
   sim.reset();
   std::filesystem::remove_all(dir);
   return 0;

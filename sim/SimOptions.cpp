@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "sim/ChannelPlan.h"
 #include "sim/SerialLine.h"
 
 namespace sim {
@@ -15,6 +16,8 @@ double number(const std::string& option, const std::string& text) {
   if (text.empty() || *end != '\0' || !(v >= 0)) throw std::invalid_argument(option + ": not a number: " + text);
   return v;
 }
+
+constexpr int kMaxFrequency = 2999999;
 
 int whole(const std::string& option, const std::string& text, int lo, int hi) {
   const double v = number(option, text);
@@ -29,9 +32,13 @@ std::string SimOptions::usage() {
   return "usage: zr3817-sim [--dir DIR] [--port N] [--firmware 1|2|3] [--local] [--log FILE]\n"
          "                  [--settings \"9600,N,8,1\"] [--baud N] [--processing-delay S]\n"
          "                  [--extra-delay S] [--split N:GAP] [--silent] [--fault Zn]\n"
-         "                  [--warmup S] [--tune-time S]\n"
+         "                  [--warmup S] [--tune-time S] [--channels FILE] [--min-freq F]\n"
+         "                  [--refuse-freq F[:F]]\n"
+         "Frequencies F in 10 Hz units (1425000 = 14 250.00 kHz).\n"
          "Links DIR/COMn to a pseudo-terminal and answers like the ZR-3817 until SIGTERM/SIGINT.\n"
-         "SIGUSR1 switches between remote and local control; SIGUSR2 switches silence on and off.\n";
+         "SIGUSR1 switches between remote and local control; SIGUSR2 switches silence on and off.\n"
+         "--channels fills the memory channels from a channel file (05,07074.00,LSB a line);\n"
+         "SIGHUP then stores the file's channels again over the memory.\n";
 }
 
 SimOptions SimOptions::parse(int argc, char** argv) {
@@ -55,7 +62,14 @@ SimOptions SimOptions::parse(int argc, char** argv) {
     else if (a == "--fault") o.fault = value();
     else if (a == "--warmup") o.warmup = number(a, value());
     else if (a == "--tune-time") o.tuneTime = number(a, value());
-    else if (a == "--help" || a == "-h") o.help = true;
+    else if (a == "--channels") o.channelsPath = value();
+    else if (a == "--min-freq") o.minFrequency = whole(a, value(), 0, kMaxFrequency);
+    else if (a == "--refuse-freq") {
+      const std::string v = value();
+      const auto colon = v.find(':');
+      o.refuseLow = whole(a, v.substr(0, colon), 0, kMaxFrequency);
+      o.refuseHigh = colon == std::string::npos ? o.refuseLow : whole(a, v.substr(colon + 1), 0, kMaxFrequency);
+    } else if (a == "--help" || a == "-h") o.help = true;
     else if (a == "--split") {
       const std::string v = value();
       const auto colon = v.find(':');
@@ -76,8 +90,11 @@ void SimOptions::apply(SerialLine& line) const {
   m.state().fault = fault;
   m.setWarmupTime(warmup);
   m.setTuneTime(tuneTime);
+  m.setMinFrequency(minFrequency);
+  m.refuseFrequencies(refuseLow, refuseHigh);
   line.setProcessingDelay(processingDelay);
   line.faults() = Faults{silent, extraDelay, splitAfter, splitGap};
+  if (!channelsPath.empty()) applyChannelPlan(m, readChannelPlan(channelsPath), true);
 }
 
 }  // namespace sim

@@ -242,6 +242,9 @@ std::string Transceiver::dispatch(std::string_view c, double now) {
 }
 
 std::string Transceiver::setFrequency(int frequency) {
+  // Refused: the answer is the frequency still in force.
+  const bool refused = frequency >= refuseLow_ && frequency <= refuseHigh_;
+  if (frequency < minFrequency_ || refused) return line('F');
   s_.frequency = frequency;
   std::string reply = line('F');
   if (s_.channel >= 0) {

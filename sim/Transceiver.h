@@ -54,6 +54,8 @@ struct TransceiverState {
 
 class Transceiver {
  public:
+  static constexpr int kDefaultMinFrequency = 160000;  // 1 600.00 kHz
+
   // `firmware`: 1 step commands and toggles, 2 absolute commands, 3 step
   // commands with absolute audio and PTT-enable codes.
   explicit Transceiver(int firmware = 2);
@@ -70,6 +72,16 @@ class Transceiver {
   void setFirmware(int type) { firmware_ = type; }
   void setWarmupTime(double seconds) { warmupTime_ = seconds; }
   void setTuneTime(double seconds) { tuneTime_ = seconds; }
+  // The lowest frequency the radio tunes to (10 Hz units); a setting below
+  // it is refused.
+  void setMinFrequency(int frequency) { minFrequency_ = frequency; }
+  int minFrequency() const { return minFrequency_; }
+  // A fault: settings of a frequency from `low` to `high` (10 Hz units) are
+  // refused, as a radio with a bad synthesizer range would.
+  void refuseFrequencies(int low, int high) {
+    refuseLow_ = low;
+    refuseHigh_ = high;
+  }
 
   // Control taken or handed back at the front panel; reported with the next
   // answer.
@@ -96,6 +108,9 @@ class Transceiver {
 
   int firmware_;
   TransceiverState s_;
+  int minFrequency_ = kDefaultMinFrequency;
+  int refuseLow_ = -1;
+  int refuseHigh_ = -1;
   double warmupTime_ = 10.0;
   double tuneTime_ = 3.0;
   double warmupEnds_ = 0;

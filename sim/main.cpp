@@ -14,6 +14,7 @@
 #include <exception>
 #include <string>
 
+#include "sim/ChannelPlan.h"
 #include "sim/PseudoTerminal.h"
 #include "sim/SerialLine.h"
 #include "sim/SimOptions.h"
@@ -23,7 +24,7 @@ namespace {
 int gSignalPipe[2] = {-1, -1};
 
 void onSignal(int sig) {
-  const char c = sig == SIGUSR1 ? 'R' : sig == SIGUSR2 ? 'S' : 'Q';
+  const char c = sig == SIGUSR1 ? 'R' : sig == SIGUSR2 ? 'S' : sig == SIGHUP ? 'H' : 'Q';
   const int saved = errno;
   [[maybe_unused]] auto n = ::write(gSignalPipe[1], &c, 1);
   errno = saved;
@@ -34,7 +35,7 @@ void installSignals() {
   struct sigaction sa {};
   sa.sa_handler = onSignal;
   sigemptyset(&sa.sa_mask);
-  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaction(sig, &sa, nullptr);
+  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
 class CommandLog {
@@ -62,7 +63,9 @@ class CommandLog {
 // Serves the line until a terminating signal arrives.
 class Server {
  public:
-  Server(sim::SerialLine& line, int fd) : line_(line), fd_(fd) {}
+  // `channelsPath`: the channel file SIGHUP reads again; without one SIGHUP ends the run.
+  Server(sim::SerialLine& line, int fd, std::string channelsPath)
+      : line_(line), fd_(fd), channelsPath_(std::move(channelsPath)) {}
 
   double elapsed() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
@@ -117,7 +120,8 @@ class Server {
   void takeSignals() {
     char c;
     while (::read(gSignalPipe[0], &c, 1) == 1) {
-      if (c == 'Q') stop_ = true;
+      if (c == 'Q' || (c == 'H' && channelsPath_.empty())) stop_ = true;
+      if (c == 'H' && !channelsPath_.empty()) reloadChannels();
       if (c == 'R') {
         const bool remote = !line_.model().state().remoteControl;
         line_.model().setRemoteControl(remote);
@@ -130,8 +134,20 @@ class Server {
     }
   }
 
+  void reloadChannels() {
+    try {
+      const auto records = sim::readChannelPlan(channelsPath_);
+      sim::applyChannelPlan(line_.model(), records, false);
+      std::fprintf(stderr, "zr3817-sim: %zu channels stored from %s\n", records.size(), channelsPath_.c_str());
+    } catch (const std::exception& e) {
+      // A bad edit leaves the channels as they were; the run goes on.
+      std::fprintf(stderr, "zr3817-sim: %s\n", e.what());
+    }
+  }
+
   sim::SerialLine& line_;
   int fd_;
+  std::string channelsPath_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   std::deque<sim::Chunk> queue_;
   std::string out_;
@@ -152,7 +168,7 @@ int main(int argc, char** argv) {
     opt.apply(line);
     CommandLog log(opt.logPath);
     sim::PseudoTerminal pty;
-    Server server(line, pty.masterFd());
+    Server server(line, pty.masterFd(), opt.channelsPath);
     line.onCommand([&](double t, const std::string& c) { log.write(t, c); });
     const std::string linkPath = opt.dir + "/COM" + std::to_string(opt.port);
     pty.link(linkPath);

@@ -20,12 +20,18 @@ AppOptions parseOptions(const QCoreApplication& app) {
                                       "file");
   const QCommandLineOption delay("screenshot-delay", "Seconds to wait before the picture (default 4).", "seconds",
                                  "4");
+  const QCommandLineOption band("band",
+                                "Open the band list of <key> (160, 75, 60, 40, 30, 20, 17, 15, 12, 10, WWV, MARS) "
+                                "after half the screenshot delay.",
+                                "key");
   parser.addOption(screenshot);
   parser.addOption(delay);
+  parser.addOption(band);
   parser.process(app);
 
   AppOptions options;
   options.screenshotFile = parser.value(screenshot);
+  options.openBand = parser.value(band);
   bool ok = false;
   options.screenshotDelaySeconds = parser.value(delay).toDouble(&ok);
   if (!ok || options.screenshotDelaySeconds < 0) {

@@ -10,6 +10,7 @@ namespace zr::app {
 struct AppOptions {
   QString screenshotFile;  // empty: no screenshot
   double screenshotDelaySeconds = 4.0;
+  QString openBand;  // band key whose list opens before the picture; empty: none
 };
 
 // Parses the command line; prints help or an error and exits on --help,

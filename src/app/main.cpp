@@ -2,7 +2,9 @@
 // thread runs Qt, draws the engine's snapshots and forwards the operator.
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string_view>
@@ -17,6 +19,8 @@
 #include "core/serial/PortMapping.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
+#include "lists/BandSelectWindowModel.h"
+#include "panel/Channels.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/ViewSet.h"
 
@@ -41,6 +45,26 @@ bool wantsHelp(int argc, char** argv) {
   return false;
 }
 
+// The main window, with an open band list where it stands beside it.
+QPixmap picture(const zr::qt::ViewSet& views) {
+  QWidget* main = views.mainView();
+  QWidget* band = views.find(zr::BandSelectWindowModel::kName);
+  if (!band || !band->isVisible()) return main->grab();
+  const QRect area = main->geometry().united(band->geometry());
+  QPixmap canvas(area.size());
+  canvas.fill(Qt::white);
+  QPainter painter(&canvas);
+  for (QWidget* w : {main, band}) painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+  return canvas;
+}
+
+// The band button of a band key, for the demonstration option.
+const char* bandButton(const QString& key) {
+  const auto& keys = zr::Channels::kBandKeys;
+  const auto it = std::find_if(keys.begin(), keys.end(), [&](const char* k) { return key == QLatin1String(k); });
+  return it == keys.end() ? nullptr : zr::Channels::kBandButtons[static_cast<std::size_t>(it - keys.begin())];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +80,11 @@ int main(int argc, char** argv) {
   // The engine decides when the program ends, not the last window.
   QApplication::setQuitOnLastWindowClosed(false);
   const zr::app::AppOptions options = zr::app::parseOptions(app);
+  const char* openBand = options.openBand.isEmpty() ? nullptr : bandButton(options.openBand);
+  if (!options.openBand.isEmpty() && !openBand) {
+    std::fprintf(stderr, "zr3817: --band needs a band key such as 40 or WWV, not \"%s\"\n", qPrintable(options.openBand));
+    return 2;
+  }
 
   zr::SystemClock clock;
   zr::PosixSerialPort radio;
@@ -101,13 +130,26 @@ int main(int argc, char** argv) {
   zr::app::SignalBridge signalBridge;
   QObject::connect(&signalBridge, &zr::app::SignalBridge::terminationRequested, &app, stop);
 
+  if (openBand) {
+    QTimer::singleShot(static_cast<int>(options.screenshotDelaySeconds * 500), &app, [&panel, openBand] {
+      zr::InputEvent press;
+      press.window = zr::qt::ViewSet::mainWindowName;
+      press.control = openBand;
+      panel.engine.post(press);
+    });
+  }
   if (!options.screenshotFile.isEmpty()) {
     QTimer::singleShot(static_cast<int>(options.screenshotDelaySeconds * 1000), &app, [&] {
       const QString file = QDir::current().absoluteFilePath(options.screenshotFile);
-      if (views.mainView() && views.mainView()->grab().save(file, "PNG"))
+      if (views.mainView() && picture(views).save(file, "PNG"))
         std::fprintf(stderr, "zr3817: screenshot saved to %s\n", qPrintable(file));
       else
         std::fprintf(stderr, "zr3817: could not save the screenshot to %s\n", qPrintable(file));
+      // An open band list holds the main window disabled: close it first.
+      zr::InputEvent closeBand;
+      closeBand.window = zr::BandSelectWindowModel::kName;
+      closeBand.kind = zr::EventKind::Close;
+      panel.engine.post(closeBand);
       stop();
     });
   }

@@ -8,7 +8,23 @@ namespace zr {
 
 Engine::Engine(Clock& clock, Host& host) : clock_(clock), host_(host) {}
 
-void Engine::addWindow(WindowModel& window) { windows_.push_back(&window); }
+namespace {
+std::vector<const Control*> controlsOf(const WindowModel& window) {
+  std::vector<const Control*> out;
+  window.forEachControl([&](const Control& c) { out.push_back(&c); });
+  return out;
+}
+}  // namespace
+
+void Engine::addWindow(WindowModel& window) {
+  windows_.push_back(&window);
+  controls_.push_back(controlsOf(window));
+  std::vector<Control*> timers;
+  window.forEachControl([&](Control& c) {
+    if (c.kind == ControlKind::Timer) timers.push_back(&c);
+  });
+  timerControls_.push_back(std::move(timers));
+}
 
 WindowModel* Engine::window(const std::string& name) {
   for (auto* w : windows_)
@@ -43,6 +59,11 @@ void Engine::requestQuit() {
 bool Engine::quitRequested() const {
   std::lock_guard lock(inboxMutex_);
   return quit_;
+}
+
+std::size_t Engine::pendingInput() const {
+  std::lock_guard lock(inboxMutex_);
+  return inbox_.size();
 }
 
 bool Engine::pump(double maxBlockSeconds) {
@@ -100,27 +121,28 @@ bool Engine::deliverPending() {
 bool Engine::deliverTimers() {
   bool ran = false;
   const double now = clock_.now();
-  for (auto* w : windows_) {
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    WindowModel* w = windows_[i];
     std::vector<Control*> due;
-    w->forEachControl([&](Control& c) {
-      if (c.kind != ControlKind::Timer) return;
+    for (Control* timer : timerControls_[i]) {
+      const Control& c = *timer;
       TimerState& t = timers_[w->name() + "." + c.id()];
       const bool running = c.enabled && c.interval > 0 && w->window.visible;
       if (!running) {
         t.since = -1;
-        return;
+        continue;
       }
       if (t.since < 0 || t.interval != c.interval) {
         t.interval = c.interval;
         t.since = now;
-        return;
+        continue;
       }
       // The microsecond allows for rounding in the time of day.
       if (secondsSince(t.since, now) >= c.interval / 1000.0 - 1e-6) {
         t.since = now;
-        due.push_back(&c);
+        due.push_back(timer);
       }
-    });
+    }
     for (Control* c : due) {
       InputEvent tick;
       tick.window = w->name();
@@ -230,14 +252,39 @@ bool Engine::endModalsOver(WindowModel& owner) {
 }
 
 void Engine::publish() {
-  bool changed = !published_ || published_->windows.size() != windows_.size();
-  for (std::size_t i = 0; !changed && i < windows_.size(); ++i)
-    changed = !sameControls(*published_->windows[i], *windows_[i]);
-  if (!changed) return;
+  const bool first = !published_ || published_->windows.size() != windows_.size();
+  std::size_t i = 0;
+  while (!first && i < windows_.size() && shownAsIs(i)) ++i;
+  if (i == windows_.size()) return;
+  // Windows the view already shows as they are keep their copies; only the
+  // others are copied again.
   auto snapshot = std::make_shared<Snapshot>();
-  for (auto* w : windows_) snapshot->windows.push_back(std::shared_ptr<const WindowModel>(w->clone()));
+  publishedControls_.resize(windows_.size());
+  for (std::size_t k = 0; k < windows_.size(); ++k) {
+    if (!first && k != i && (k < i || shownAsIs(k))) {
+      snapshot->windows.push_back(published_->windows[k]);
+      continue;
+    }
+    snapshot->windows.push_back(std::shared_ptr<const WindowModel>(windows_[k]->clone()));
+    publishedControls_[k] = controlsOf(*snapshot->windows.back());
+  }
   published_ = snapshot;
   host_.publish(published_);
+}
+
+bool Engine::shownAsIs(std::size_t i) const {
+  const WindowModel& shown = *published_->windows[i];
+  const WindowModel& live = *windows_[i];
+  if (!(shown.window == live.window)) return false;
+  // A window hidden before and now shows nothing; what changed in it goes
+  // out with it when it shows again.
+  if (!live.window.visible) return true;
+  const auto& a = publishedControls_[i];
+  const auto& b = controls_[i];
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k)
+    if (!(*a[k] == *b[k])) return false;
+  return true;
 }
 
 void Engine::messageBox(const std::string& text, const std::string& title) {

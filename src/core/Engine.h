@@ -34,6 +34,7 @@ class Engine {
   Clock& clock() { return clock_; }
   Host& host() { return host_; }
 
+  // The window must stay where it is (and keep its controls) while the engine runs.
   void addWindow(WindowModel& window);
   WindowModel* window(const std::string& name);
 
@@ -49,6 +50,8 @@ class Engine {
   // Thread-safe: end the program at the next pump.
   void requestQuit();
   bool quitRequested() const;
+  // Input waiting for the next pump.
+  std::size_t pendingInput() const;
 
   // Deliver everything pending: line events, due timer ticks, queued input,
   // in that order. When nothing was pending, block up to `maxBlockSeconds`
@@ -96,6 +99,10 @@ class Engine {
   Clock& clock_;
   Host& host_;
   std::vector<WindowModel*> windows_;
+  // Per window, in the order of windows_: its controls and its timers. A
+  // model's controls are members, so their addresses last as long as it.
+  std::vector<std::vector<const Control*>> controls_;
+  std::vector<std::vector<Control*>> timerControls_;
   std::map<std::tuple<std::string, std::string, EventKind>, Handler> handlers_;
   std::vector<LineSource> lineSources_;
   std::map<std::string, TimerState> timers_;  // by "window.control"
@@ -107,6 +114,9 @@ class Engine {
   bool quit_ = false;
 
   std::shared_ptr<const Snapshot> published_;
+  std::vector<std::vector<const Control*>> publishedControls_;
+  // True when the view has nothing new to draw of window i.
+  bool shownAsIs(std::size_t i) const;
 };
 
 }  // namespace zr

@@ -18,6 +18,7 @@ std::string errorText(int number) {
     case err::PermissionDenied: return "Permission denied";
     case err::PathFileAccessError: return "Path/File access error";
     case err::PathNotFound: return "Path not found";
+    case err::DialogCancelled: return "Cancel was selected.";
     case err::InvalidPortNumber: return "Invalid Port Number";
     case err::PortAlreadyOpen: return "Port already open";
     case err::PortNotOpen: return "Operation valid only when the port is open";

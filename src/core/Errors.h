@@ -19,6 +19,8 @@ inline constexpr int DiskFull = 61;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+// The operator cancelled a file dialog that must give a file.
+inline constexpr int DialogCancelled = 32755;
 // Serial port errors
 inline constexpr int InvalidPortNumber = 8002;
 inline constexpr int PortAlreadyOpen = 8005;

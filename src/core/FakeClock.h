@@ -38,6 +38,7 @@ class FakeClock final : public Clock {
   void scheduleIn(double delay, std::function<void()> f) { scheduleAt(elapsed_ + delay, std::move(f)); }
   // Virtual time of the next scheduled event, or a negative number for none.
   double nextEventAt() const { return events_.empty() ? -1.0 : events_.begin()->first.first; }
+  std::size_t pendingEvents() const { return events_.size(); }
 
   // Move time forward to `elapsed`, running every event due on the way.
   void advanceTo(double elapsed);

@@ -23,7 +23,11 @@ struct Snapshot {
 struct FileDialogRequest {
   bool save = false;
   std::string title;
-  std::string filter;      // "Text files (*.txt)|*.txt"
+  // Descriptions and patterns alternating: "All Files|*.*|Text Files|*.txt";
+  // a trailing "|" adds no entry.
+  std::string filter;
+  int filterIndex = 1;     // the pair shown first, counted from 1
+  std::string defaultExt;  // added to a typed name without one ("txt")
   std::string initialDir;
   std::string fileName;
 };

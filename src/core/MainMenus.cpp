@@ -7,8 +7,12 @@
 #include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
+#include "lists/PumpingWait.h"
+#include "lists/ScanBands.h"
+#include "lists/ScanFreqs.h"
 #include "setup/CatSetupDialog.h"
 #include "setup/AudioSetupDialog.h"
+#include "lists/ChannelSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 
 namespace zr {
@@ -20,7 +24,10 @@ MainMenus::MainMenus(Panel& panel)
       catSetup_(std::make_unique<CatSetupDialog>(panel, [&panel](int n) {
         return panel.describePort ? panel.describePort(n) : std::string();
       })),
-      audioSetup_(std::make_unique<AudioSetupDialog>(panel)) {
+      audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
+      channelSetup_(std::make_unique<ChannelSetupDialog>(panel)),
+      scanBands_(std::make_unique<ScanBands>(panel)),
+      scanFreqs_(std::make_unique<ScanFreqs>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   auto menu = [&](const char* entry, void (MainMenus::*handler)()) {
@@ -45,13 +52,6 @@ MainMenus::MainMenus(Panel& panel)
   };
   e.on(frmHelp.name(), "cmdOK", EventKind::Click, closeAbout);
   e.on(frmHelp.name(), "", EventKind::Close, closeAbout);
-
-  for (PlaceholderWindowModel* w : {&frmChannelSetup, &frmScanBands, &frmScanFreqs}) {
-    e.addWindow(*w);
-    auto hide = [w](const InputEvent&) { w->window.visible = false; };
-    e.on(w->name(), "cmdOK", EventKind::Click, hide);
-    e.on(w->name(), "", EventKind::Close, hide);
-  }
 }
 
 MainMenus::~MainMenus() = default;
@@ -84,11 +84,6 @@ void MainMenus::mnuPortSetup_Click() {
   portSetup_->showModal();
 }
 
-void MainMenus::showPlaceholder(PlaceholderWindowModel& window) {
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-}
-
 void MainMenus::mnuAudioSetup_Click() {
   p_.frm.window.enabled = false;
   audioSetup_->showModal();
@@ -103,16 +98,33 @@ void MainMenus::mnuCATSetup_Click() {
   }
 }
 
-void MainMenus::mnuChannelSetup_Click() { showPlaceholder(frmChannelSetup); }
+void MainMenus::mnuChannelSetup_Click() {
+  p_.frm.window.enabled = false;
+  channelSetup_->showModal();
+}
 
-void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
+void MainMenus::runScanner(const std::function<void()>& showScanner, bool disableFirst) {
+  const TransceiverState& st = p_.st;
+  // A scan retunes the transceiver many times a second: never while it
+  // transmits. The operator unkeys first.
+  if (st.gKeyCmd == "K" || p_.link().keyed()) {
+    p_.engine.beep();
+    return;
+  }
   StatusDisplay& d = p_.display();
   if (disableFirst) p_.frm.window.enabled = false;
   p_.st.gScanning = true;
-  d.gShowBandState(false);
-  p_.frm.window.enabled = false;
-  p_.engine.runModal(window, p_.frm);
-  p_.st.gScanning = false;
+  {
+    // The scanner may end any way at all (its own close, an error, the
+    // program ending): scanning is over and the main window usable again.
+    OnScopeExit end([this] {
+      p_.st.gScanning = false;
+      p_.frm.window.enabled = true;
+    });
+    d.gShowBandState(false);
+    p_.frm.window.enabled = false;
+    showScanner();
+  }
   try {
     d.gShowBandState(d.gTxAllowed(p_.st.gFreqCmd));
   } catch (const RuntimeError& e) {
@@ -120,8 +132,12 @@ void MainMenus::runScanner(PlaceholderWindowModel& window, bool disableFirst) {
   }
 }
 
-void MainMenus::mnuScanBands_Click() { runScanner(frmScanBands, false); }
-void MainMenus::mnuScanFreqs_Click() { runScanner(frmScanFreqs, true); }
+void MainMenus::mnuScanBands_Click() {
+  runScanner([this] { scanBands_->showModal(); }, false);
+}
+void MainMenus::mnuScanFreqs_Click() {
+  runScanner([this] { scanFreqs_->showModal(); }, true);
+}
 
 void MainMenus::mnuHelpAbout_Click() {
   p_.frm.window.enabled = false;

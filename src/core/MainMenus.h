@@ -1,10 +1,10 @@
 #pragma once
 // The main window's menus, its About window and how the program ends.
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "ui/AboutWindowModel.h"
-#include "ui/PlaceholderWindowModel.h"
 
 namespace zr {
 
@@ -12,6 +12,9 @@ class Panel;
 class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
+class ChannelSetupDialog;
+class ScanBands;
+class ScanFreqs;
 
 class MainMenus {
  public:
@@ -36,19 +39,21 @@ class MainMenus {
   PortSetupDialog& portSetup() { return *portSetup_; }
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
+  ChannelSetupDialog& channelSetup() { return *channelSetup_; }
+  ScanBands& scanBands() { return *scanBands_; }
+  ScanFreqs& scanFreqs() { return *scanFreqs_; }
 
  private:
-  void showPlaceholder(PlaceholderWindowModel& window);
-  void runScanner(PlaceholderWindowModel& window, bool disableFirst);
+  void runScanner(const std::function<void()>& showScanner, bool disableFirst);
   void writeIniFile();
 
   Panel& p_;
   std::unique_ptr<PortSetupDialog> portSetup_;
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
-  PlaceholderWindowModel frmChannelSetup{"frmChannelSetup", "Channels"};
-  PlaceholderWindowModel frmScanBands{"frmScanBands", "Scan Bands"};
-  PlaceholderWindowModel frmScanFreqs{"frmScanFreqs", "Scan Freqs"};
+  std::unique_ptr<ChannelSetupDialog> channelSetup_;
+  std::unique_ptr<ScanBands> scanBands_;
+  std::unique_ptr<ScanFreqs> scanFreqs_;
 };
 
 }  // namespace zr

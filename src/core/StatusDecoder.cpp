@@ -46,7 +46,10 @@ void StatusDecoder::dispatch(const std::string& line) {
     case 'T': store(st.gAmpTune, st.gAmpTuneChanged); break;
     case 'Z': store(st.gFault, st.gFaultChanged); break;
     case 'C': store(st.gChannel, st.gChannelChanged); break;
-    case 'P': store(st.gChannelData, st.gChannelDataChanged); break;
+    case 'P':
+      if (channelSink_) channelSink_(line);
+      else store(st.gChannelData, st.gChannelDataChanged);
+      break;
     case 'G': store(st.gRfGain, st.gRfGainChanged); break;
     case 'B': store(st.gBfoReply, st.gBfoReplyChanged); break;
     case 'X': store(st.gXReply, st.gXReplyChanged); break;

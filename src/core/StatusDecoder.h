@@ -1,6 +1,7 @@
 #pragma once
 // Stores each status line of a reply in the transceiver state and marks it
 // changed; the display catches up later.
+#include <functional>
 #include <string>
 
 namespace zr {
@@ -15,9 +16,15 @@ class StatusDecoder {
   // replaced by "<" in `text`. A trailing piece without a line feed stays.
   void gParseResponse(std::string& text);
 
+  // While a sink is set, each channel line ("P...") goes to it whole instead
+  // of into the channel data the display copies onto VFO A: a window that
+  // reads the channels consumes its own replies.
+  void setChannelReplySink(std::function<void(const std::string&)> sink) { channelSink_ = std::move(sink); }
+
  private:
   void dispatch(const std::string& line);
   Panel& p_;
+  std::function<void(const std::string&)> channelSink_;
 };
 
 }  // namespace zr

@@ -4,6 +4,7 @@
 #include "core/Convert.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
+#include "lists/BandSelect.h"
 
 namespace zr {
 
@@ -26,7 +27,7 @@ class ClearOnExit {
 };
 }  // namespace
 
-Channels::Channels(Panel& panel) : p_(panel) {
+Channels::Channels(Panel& panel) : p_(panel), bandSelect_(std::make_unique<BandSelect>(panel)) {
   Engine& e = p_.engine;
   const std::string frm = p_.frm.name();
   e.on(frm, "optChan", EventKind::Click, [this](const InputEvent& ev) { optChan_Click(ev.index); });
@@ -36,12 +37,9 @@ Channels::Channels(Panel& panel) : p_(panel) {
   for (std::size_t i = 0; i < kBandButtons.size(); ++i) raise(kBandButtons[i], bandPending[i]);
   raise("cmdM2V", m2vPending);
   raise("cmdV2M", v2mPending);
-
-  e.addWindow(frmBandSelect);
-  auto hide = [this](const InputEvent&) { frmBandSelect.window.visible = false; };
-  e.on(frmBandSelect.name(), "cmdOK", EventKind::Click, hide);
-  e.on(frmBandSelect.name(), "", EventKind::Close, hide);
 }
+
+Channels::~Channels() = default;
 
 std::string Channels::channelDigits() const {
   std::string digits;
@@ -101,7 +99,13 @@ void Channels::bandCmd(int band) {
   ClearOnExit clear(bandPending[i]);
   p_.frm.window.enabled = false;
   gBandName = kBandKeys[i];
-  p_.engine.runModal(frmBandSelect, p_.frm);
+  bandSelect_->showModal(gBandName);
+}
+
+void Channels::endChannelsByRetune() {
+  if (!onChannels_) return;
+  onChannels_ = false;
+  p_.form.txActive = false;
 }
 
 }  // namespace zr

@@ -3,17 +3,18 @@
 // memory channels or from the panel's VFO, storing and recalling a channel,
 // and opening the band list for the chosen band.
 #include <array>
+#include <memory>
 #include <string>
-
-#include "ui/PlaceholderWindowModel.h"
 
 namespace zr {
 
 class Panel;
+class BandSelect;
 
 class Channels {
  public:
   explicit Channels(Panel& panel);  // registers the channel and band buttons
+  ~Channels();
 
   // In dispatch order.
   static constexpr std::array<const char*, 12> kBandButtons = {
@@ -28,6 +29,9 @@ class Channels {
   void m2vCmd();
   void v2mCmd();
   void bandCmd(int band);
+  // A band list row tuned the transceiver off its channel: channel operation
+  // ends there, so "Use VFO" does not tune back to the VFO it began with.
+  void endChannelsByRetune();
 
   std::array<bool, 12> bandPending{};
   bool m2vPending = false;
@@ -39,12 +43,13 @@ class Channels {
   // Which band list the band window shows.
   std::string gBandName;
 
-  PlaceholderWindowModel frmBandSelect{"frmBandSelect", "Band Select"};
+  BandSelect& bandSelect() { return *bandSelect_; }
 
  private:
   std::string channelDigits() const;
 
   Panel& p_;
+  std::unique_ptr<BandSelect> bandSelect_;
   // Entered by "Use Radio's Channels", left by "Use VFO": a repeated click
   // must neither overwrite the saved VFO nor tune back to it again.
   bool onChannels_ = false;

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -108,6 +109,39 @@ TEST(QtHostTest, CancelledFileDialogReturnsNothing) {
   EXPECT_FALSE(chosen.has_value());
 }
 
+TEST(QtHostTest, FileDialogShowsTheRequestedFilterTitleAndDefaultExtension) {
+  qt::QtHost host;
+  QStringList filters;
+  QString selected, suffix, title;
+  std::atomic<bool> returned = false;
+  QTimer timer;
+  answerWhenModal(timer, [&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    filters = dialog->nameFilters();
+    selected = dialog->selectedNameFilter();
+    suffix = dialog->defaultSuffix();
+    title = dialog->windowTitle();
+    host.cancelDialogs();
+  });
+  FileDialogRequest request;
+  request.save = true;
+  request.title = "Select the Destination File.";
+  request.filter = "All Files|*.*|Text Files|*.txt|";
+  request.filterIndex = 2;
+  request.defaultExt = "txt";
+  std::thread engine([&] {
+    host.fileDialog(request);
+    returned = true;
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }));
+  engine.join();
+  EXPECT_EQ(filters, (QStringList{"All Files (*)", "Text Files (*.txt)"}));
+  EXPECT_EQ(selected, "Text Files (*.txt)");
+  EXPECT_EQ(suffix, "txt");
+  EXPECT_EQ(title, "Select the Destination File.");
+}
+
 TEST(QtHostTest, HelpForAMissingFileSaysSoInOurOwnWindow) {
   qt::QtHost host;
   std::thread engine([&] { host.openHelp("NoSuchHelp.hlp"); });
@@ -125,6 +159,10 @@ TEST(FileFilterTest, AlternatingDescriptionsAndPatternsBecomeQtFilters) {
             (QStringList{"Text files (*.txt)", "All files (*)"}));
   EXPECT_EQ(qt::toQtNameFilters("Channels|*.chn;*.txt"), QStringList{"Channels (*.chn *.txt)"});
   EXPECT_EQ(qt::toQtNameFilters("Anything"), QStringList{"Anything (*)"});
+  // A trailing "|" closes the last pair; it adds no entry.
+  EXPECT_EQ(qt::toQtNameFilters("All Files|*.*|Text Files|*.txt|"),
+            (QStringList{"All Files (*)", "Text Files (*.txt)"}));
+  EXPECT_EQ(qt::toQtNameFilters("Text files|*.txt"), QStringList{"Text files (*.txt)"});
   EXPECT_TRUE(qt::toQtNameFilters("").isEmpty());
 }
 

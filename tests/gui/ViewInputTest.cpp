@@ -112,6 +112,10 @@ TEST_F(ViewInputTest, OptionClicksLeaveTheGroupToTheEngine) {
   ASSERT_EQ(clicks.size(), 2u);
   EXPECT_EQ(clicks[0].index, 0);
   EXPECT_EQ(clicks[1].index, 1);
+
+  // The handler refused the choice: the model says option 1 is not chosen.
+  view.apply(model);
+  EXPECT_FALSE(w<QRadioButton>("optSide", 1)->isChecked());
 }
 
 TEST_F(ViewInputTest, CloseAndMenuEntriesAreLeftToTheEngine) {

@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "setup/AudioSetupDialog.h"
-#include "ui/PlaceholderWindowModel.h"
 #include "core/MainMenus.h"
 #include "support/EngineHarness.h"
 #include "support/TempWorkDir.h"

@@ -5,6 +5,7 @@
 
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
+#include "lists/BandSelect.h"
 #include "panel/Channels.h"
 #include "support/EngineHarness.h"
 
@@ -178,17 +179,17 @@ TEST_F(ChannelsTest, BandButtonOpensTheBandWindowOverADisabledMainWindow) {
   bool disabledWhileOpen = false;
   std::string band;
   h.clock.scheduleAt(h.now() + 1, [&] {
-    disabledWhileOpen = !frm().window.enabled && ch.frmBandSelect.window.visible;
+    disabledWhileOpen = !frm().window.enabled && ch.bandSelect().model().window.visible;
     band = ch.gBandName;
   });
   InputEvent ok;
   ok.window = "frmBandSelect";
-  ok.control = "cmdOK";
+  ok.control = "cmdExit";
   h.inputAt(h.now() + 2, ok);
   ch.bandCmd(2);
   EXPECT_TRUE(disabledWhileOpen);
   EXPECT_EQ(band, "60");
-  EXPECT_FALSE(ch.frmBandSelect.window.visible);
+  EXPECT_FALSE(ch.bandSelect().model().window.visible);
   EXPECT_TRUE(frm().window.enabled);
   EXPECT_FALSE(ch.bandPending[2]);
 }

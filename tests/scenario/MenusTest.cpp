@@ -87,7 +87,10 @@ TEST_F(MenusTest, ScanBlocksTransmitUntilTheScannerCloses) {
   bool blocked = false;
   click(10, "frmZR3817", "mnuScanBands");
   h.clock.scheduleAt(11, [&] { blocked = h.panel.frm.lblInBand.caption == "Scanning" && !h.panel.frm.cmdPTT.enabled; });
-  click(12, "frmScanBands", "cmdOK");
+  InputEvent close;
+  close.window = "frmScanBands";
+  close.kind = EventKind::Close;
+  h.inputAt(12, close);
   runUntil(14);
   EXPECT_TRUE(blocked);
   EXPECT_FALSE(h.panel.st.gScanning);

@@ -37,6 +37,16 @@ std::string readUntil(int fd, const std::string& end, double timeout) {
   return got;
 }
 
+// The panel's end of the simulator's line, raw; -1 when it cannot be opened.
+int openRaw(const fs::path& link) {
+  const int fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  termios t{};
+  if (fd < 0 || ::tcgetattr(fd, &t) != 0) return -1;
+  ::cfmakeraw(&t);
+  ::tcsetattr(fd, TCSANOW, &t);
+  return fd;
+}
+
 class SimExecutable : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -92,12 +102,8 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_NE(fs::read_symlink(link), "/nonexistent/old-run");
 
-  const int fd = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  const int fd = openRaw(link);
   ASSERT_GE(fd, 0);
-  termios t{};
-  ASSERT_EQ(::tcgetattr(fd, &t), 0);
-  ::cfmakeraw(&t);
-  ::tcsetattr(fd, TCSANOW, &t);
 
   ASSERT_EQ(::write(fd, "?\n", 2), 2);
   const std::string report = readUntil(fd, "#\n.\n", 3.0);
@@ -124,6 +130,49 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
   EXPECT_EQ(lines[1].substr(lines[1].find(' ')), " U");
   EXPECT_EQ(lines[2].substr(lines[2].find(' ')), " F0700000");
   EXPECT_LE(std::stod(lines[0]), std::stod(lines[1]));
+}
+
+TEST_F(SimExecutable, ChannelsComeFromAFileAndAgainOnHangup) {
+  const fs::path plan = dir / "plan.txt";
+  std::ofstream(plan) << "05,07074.00,LSB\r\n7 14070.00 USB\r\n";
+  start({"--dir", dir.string(), "--port", "2", "--channels", plan.string()});
+  const fs::path link = dir / "COM2";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!fs::exists(link) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const int fd = openRaw(link);
+  ASSERT_GE(fd, 0);
+  auto ask = [&](const std::string& command, const std::string& expected) {
+    EXPECT_EQ(::write(fd, command.data(), command.size()), static_cast<ssize_t>(command.size()));
+    // An empty `expected` is silence: read for a while and expect nothing.
+    return expected.empty() ? readUntil(fd, "no answer", 0.3) : readUntil(fd, expected, 3.0);
+  };
+  EXPECT_EQ(ask("L05\n", "P0507074002\n"), "P0507074002\n");
+  EXPECT_EQ(ask("L07\n", "P0714070001\n"), "P0714070001\n");
+  EXPECT_EQ(ask("L00\n", ""), "");  // the built-in plan is gone
+
+  std::ofstream(plan, std::ios::trunc) << "05,07075.00,CW\r\n";
+  ::kill(pid, SIGHUP);
+  std::string changed;
+  for (int i = 0; i < 100 && changed != "P0507075004\n"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    changed = ask("L05\n", "\n");
+  }
+  EXPECT_EQ(changed, "P0507075004\n");
+  EXPECT_EQ(ask("L07\n", "P0714070001\n"), "P0714070001\n");  // not in the file: kept
+  ::close(fd);
+  EXPECT_EQ(stop(), 0);
+}
+
+TEST_F(SimExecutable, RefusesAChannelFileWithALineThatIsNoChannel) {
+  const fs::path plan = dir / "plan.txt";
+  std::ofstream(plan) << "05,07074.00,LSB\nnot a channel\n";
+  start({"--dir", dir.string(), "--channels", plan.string()});
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  pid = -1;
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
 }
 
 TEST_F(SimExecutable, RefusesUnknownOptions) {

@@ -219,6 +219,21 @@ TEST(TransceiverControl, InjectedFaultAnswersTheTest) {
   EXPECT_TRUE(hasLine(t.handle("?", 0), "Z3"));
 }
 
+TEST(TransceiverFrequency, RefusedSettingsAnswerWithTheFrequencyInForce) {
+  Transceiver t(2);
+  EXPECT_EQ(t.handle("F0159999", 0), "F1425000\n");  // below the lowest it tunes to
+  EXPECT_EQ(t.handle("F0160000", 0), "F0160000\n");
+  t.setMinFrequency(0);
+  EXPECT_EQ(t.handle("F0010000", 0), "F0010000\n");
+
+  t.refuseFrequencies(1400010, 1400020);
+  EXPECT_EQ(t.handle("F1400000", 0), "F1400000\n");
+  EXPECT_EQ(t.handle("F1400010", 0), "F1400000\n");
+  EXPECT_EQ(t.handle("F1400020", 0), "F1400000\n");
+  EXPECT_EQ(t.handle("F1400030", 0), "F1400030\n");
+  EXPECT_EQ(t.state().frequency, 1400030);
+}
+
 TEST(TransceiverRobustness, ArbitraryCommandsKeepTheStateInRange) {
   std::mt19937 rng(3817);
   const std::string alphabet = "FMmAaDdHVIS\"'(GBCPLOZUK?0123456789\r\xff";

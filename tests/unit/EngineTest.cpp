@@ -228,6 +228,33 @@ TEST_F(EngineTest, SnapshotsArePublishedOnlyWhenSomethingChanged) {
   EXPECT_EQ(shown->button.caption, "Go");  // a copy, not a view of the live model
 }
 
+TEST_F(EngineTest, OnlyWindowsThatChangedAreCopiedAndHiddenOnesWaitUntilTheyShow) {
+  TestWindow dialog;
+  dialog.window.name = "frmDialog";
+  dialog.window.visible = false;
+  engine.addWindow(dialog);
+  engine.pump();
+  const int first = host.publishes;
+  const auto mainCopy = host.latest->windows[0];
+
+  dialog.button.caption = "Loaded";  // hidden: nothing to draw yet
+  engine.pump();
+  EXPECT_EQ(host.publishes, first);
+
+  dialog.window.visible = true;
+  engine.pump();
+  ASSERT_EQ(host.publishes, first + 1);
+  EXPECT_EQ(host.latest->windows[0], mainCopy) << "an unchanged window keeps its copy";
+  const auto* shown = dynamic_cast<const TestWindow*>(host.latest->find("frmDialog"));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->button.caption, "Loaded");
+
+  w.options[2].value = 1;  // a change late in the window's controls
+  engine.pump();
+  EXPECT_EQ(host.publishes, first + 2);
+  EXPECT_NE(host.latest->windows[0], mainCopy);
+}
+
 TEST_F(EngineTest, MessageBoxShowsTheLatestModelsFirst) {
   engine.pump();
   w.button.caption = "changed";

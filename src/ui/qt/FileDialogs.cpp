@@ -6,7 +6,9 @@ namespace zr::qt {
 
 QStringList toQtNameFilters(const std::string& filter) {
   QStringList out;
-  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList parts = QString::fromStdString(filter).split('|');
+  // "Text Files|*.txt|" ends the last pair; it does not start another.
+  if (parts.size() > 1 && parts.size() % 2 == 1 && parts.last().trimmed().isEmpty()) parts.removeLast();
   if (filter.empty()) return out;
   for (int i = 0; i < parts.size(); i += 2) {
     QString description = parts[i].trimmed();

@@ -93,6 +93,9 @@ std::optional<std::string> QtHost::fileDialog(const FileDialogRequest& request) 
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = toQtNameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+      dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
     if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
     if (runDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       chosen = dialog.selectedFiles().first().toStdString();

@@ -1,6 +1,10 @@
 #include "ui/qt/ViewSet.h"
 
+#include "lists/BandSelectWindowModel.h"
+#include "ui/qt/BandSelectView.h"
+#include "ui/qt/ChannelSetupView.h"
 #include "ui/qt/SerialSetupView.h"
+#include "ui/qt/TableLayoutView.h"
 
 #include "ui/qt/MainWindowView.h"
 
@@ -25,8 +29,14 @@ WindowView& ViewSet::add(const WindowModel& model) {
   if (model.name() == mainWindowName) {
     main_ = std::make_unique<MainWindowView>(model, sink_);
     view = main_.get();
+  } else if (model.name() == ChannelSetupView::windowName) {
+    view = new ChannelSetupView(model, sink_, main_.get());
   } else if (const auto* layout = SerialSetupView::layoutFor(model.name())) {
     view = new SerialSetupView(model, *layout, sink_, main_.get());
+  } else if (model.name() == BandSelectWindowModel::kName) {
+    view = new BandSelectView(model, sink_, main_.get());
+  } else if (const auto* table = TableLayoutView::layoutFor(model.name())) {
+    view = new TableLayoutView(model, *table, sink_, main_.get());
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }

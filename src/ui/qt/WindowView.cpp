@@ -128,10 +128,12 @@ void WindowView::connectInput(Binding& b) {
   auto send = [this, id](InputEvent e) { post(bindings_.at(id), std::move(e)); };
 
   if (auto* option = qobject_cast<QRadioButton*>(w)) {
-    connect(option, &QRadioButton::clicked, this, [option, send] {
+    connect(option, &QRadioButton::clicked, this, [this, option, id, send] {
       // Clicking a chosen option must not clear it: the engine owns the group.
       QSignalBlocker block(option);
       option->setChecked(true);
+      // It shows chosen now, so a handler that refuses the choice is seen.
+      bindings_.at(id).last.value = 1;
       send(inputOf(EventKind::Click));
     });
   } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
@@ -285,6 +287,10 @@ void WindowView::placeWindow(const Control& now) {
   } else {
     target = QPoint(toPixels(now.left), toPixels(now.top));
   }
+  moveTo(target);
+}
+
+void WindowView::moveTo(QPoint target) {
   placing_ = true;
   move(target);
   placing_ = false;

@@ -57,6 +57,11 @@ class WindowView : public QMainWindow {
   const Control* control(const std::string& id) const;
   QWidget* widgetById(const std::string& id) const;
 
+  // Puts the window where the model says when it opens or its position
+  // changes; `moveTo` moves it there and tells the model.
+  virtual void placeWindow(const Control& now);
+  void moveTo(QPoint target);
+
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,7 +79,6 @@ class WindowView : public QMainWindow {
   void connectInput(Binding& binding);
   void layoutGeneric();
   void applyWindow(const Control* before, const Control& now);
-  void placeWindow(const Control& now);
   void reportPosition();
   int toPixels(int twips) const;
   int toTwips(int pixels) const;
