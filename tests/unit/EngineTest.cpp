@@ -208,6 +208,21 @@ TEST_F(EngineTest, CloseOfTheOwnerEndsNestedModalWindowsAndIsServed) {
   EXPECT_EQ(closed.size(), 1u);
 }
 
+TEST(FakeClockTest, AWaitAlwaysLetsTimePassHoweverLongTheRun) {
+  FakeClock clock;
+  clock.advanceTo(3.0e6);  // weeks of virtual time, as a long fuzz run reaches
+  const double before = clock.elapsed();
+  EXPECT_FALSE(clock.advanceUntil([] { return false; }, 1e-12));
+  EXPECT_GT(clock.elapsed(), before);
+  // A reply wait that counts down what is left of its interval ends.
+  const double start = clock.now();
+  int waits = 0;
+  for (double left = 0.8; left > 0; left = 0.8 - secondsSince(start, clock.now())) {
+    clock.advanceUntil([] { return false; }, left);
+    ASSERT_LT(++waits, 1000);
+  }
+}
+
 TEST_F(EngineTest, QuitUnwindsNestedLoops) {
   engine.requestQuit();
   EXPECT_THROW(engine.pump(), ProgramEnd);
