@@ -92,6 +92,33 @@ TEST_F(LostPortTest, AHeldSplitPttEndsQuietly) {
   EXPECT_EQ(h.panel.st.gKeyCmd, "U");
 }
 
+TEST_F(LostPortTest, AScanCutByTheLossLeavesTheWindowsLiveAndThePortIsReopened) {
+  h.clickAt(10, "mnuScanBands");
+  InputEvent type;
+  type.window = "frmScanBands";
+  type.kind = EventKind::Change;
+  type.control = "txtScanLow";
+  type.text = "14.000";
+  h.inputAt(10.5, type);
+  type.control = "txtScanHi";
+  type.text = "14.300";
+  h.inputAt(10.6, type);
+  h.clickAt(11, "cmdScanUp", -1, "frmScanBands");
+  unplug(13, 20);
+  h.clickAt(16, "cmdStop", -1, "frmScanBands");
+  InputEvent close;
+  close.window = "frmScanBands";
+  close.kind = EventKind::Close;
+  h.inputAt(17, close);
+  std::string status;
+  at(14, [&] { status = frm().lblComStat.caption; });
+  h.runUntilClosedAt(45);
+  EXPECT_EQ(status, "Port Lost");
+  EXPECT_TRUE(frm().window.enabled);
+  EXPECT_EQ(frm().lblComStat.caption, "Com OK");
+  EXPECT_EQ(frm().lblREMOTE.caption, "REMOTE");
+}
+
 TEST_F(LostPortTest, ReopensOnABackOffAndUnkeysFirstWhenBack) {
   h.clickAt(10, "cmdXmit");
   unplug(12, 40.05);  // back just after a failed try, the worst moment
