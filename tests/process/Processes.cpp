@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -110,18 +109,6 @@ std::string xdotool(const std::string& display, const std::vector<std::string>& 
   s << in.rdbuf();
   ::unlink(name);
   return s.str();
-}
-
-std::vector<LoggedCommand> readSimLog(const fs::path& file) {
-  std::vector<LoggedCommand> out;
-  std::ifstream in(file);
-  std::string line;
-  while (std::getline(in, line)) {
-    const auto blank = line.find(' ');
-    if (blank == std::string::npos) continue;
-    out.push_back({std::atof(line.substr(0, blank).c_str()), line.substr(blank + 1)});
-  }
-  return out;
 }
 
 }  // namespace zr::test

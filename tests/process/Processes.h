@@ -1,6 +1,6 @@
 #pragma once
 // The real programs as child processes for the process-level tests: the
-// panel, the simulator, a private X server, xdotool. Every child is ended
+// panel, a private X server, xdotool (the simulator has its own helper). Every child is ended
 // by its own id when its object goes; waits poll with generous deadlines.
 #include <sys/types.h>
 
@@ -57,12 +57,5 @@ class XServer {
 
 // Runs xdotool on `display` with `args`; its standard output.
 std::string xdotool(const std::string& display, const std::vector<std::string>& args);
-
-// The simulator's command log: one "seconds command" line per command.
-struct LoggedCommand {
-  double time;
-  std::string text;
-};
-std::vector<LoggedCommand> readSimLog(const std::filesystem::path& file);
 
 }  // namespace zr::test
