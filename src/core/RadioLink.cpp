@@ -9,7 +9,6 @@
 namespace zr {
 
 namespace {
-constexpr double kReplyTimeout = 0.8;
 constexpr double kQuietGap = 0.06;
 constexpr int kSendBufferWaits = 10;
 }  // namespace

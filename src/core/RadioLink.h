@@ -21,6 +21,9 @@ class RadioLink {
   RadioLink(const RadioLink&) = delete;
   RadioLink& operator=(const RadioLink&) = delete;
 
+  // How long a read waits for a reply to begin.
+  static constexpr double kReplyTimeout = 0.8;
+
   // (Re)configure and open the radio port from the radio port settings.
   // The first command on a newly opened port is "U": whatever keyed the
   // transmitter before (this run, or a run that was killed) is undone.

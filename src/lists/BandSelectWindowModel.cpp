@@ -10,8 +10,7 @@ using model_build::makeArray;
 BandSelectWindowModel::BandSelectWindowModel() : WindowModel(kName) {
   window.caption = "Frequency Select";
   window.visible = false;
-  window.left = kBesideAnchor;
-  window.top = kBesideAnchor;
+  openBesideAnchor();
 
   fraBand = labelled(ControlKind::Frame, "fraBand", "Band");
   makeArray(Option1, ControlKind::OptionButton, "Option1", "fraBand");

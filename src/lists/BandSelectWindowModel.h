@@ -3,7 +3,6 @@
 // with 14 editable rows (choose, frequency, mode, note), the four buttons,
 // the error label and the timer that keeps the link alive while it is open.
 #include <array>
-#include <climits>
 #include <functional>
 #include <memory>
 
@@ -15,12 +14,6 @@ namespace zr {
 struct BandSelectWindowModel : WindowModel {
   static constexpr const char* kName = "frmBandSelect";
   static constexpr int kRows = static_cast<int>(kBandListRows);
-
-  // The window opens beside this frame of the main window; a window position
-  // of kBesideAnchor asks the view to place it so.
-  static constexpr const char* kAnchorWindow = "frmZR3817";
-  static constexpr const char* kAnchorFrame = "fraBand";
-  static constexpr int kBesideAnchor = INT_MIN + 1;
 
   BandSelectWindowModel();
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "lists/ChannelSetupWindowModel.h"
 #include "lists/ChannelTransfer.h"
-#include "ui/ChannelSetupWindowModel.h"
 
 namespace zr {
 

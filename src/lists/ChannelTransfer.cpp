@@ -9,14 +9,12 @@
 #include "core/RadioLink.h"
 #include "core/StatusDecoder.h"
 #include "lists/ChannelFile.h"
+#include "lists/ChannelSetupWindowModel.h"
 #include "lists/PumpingWait.h"
-#include "ui/ChannelSetupWindowModel.h"
 
 namespace zr {
 
 namespace {
-
-constexpr double kQuietGap = 0.06;
 
 std::string twoDigits(int n) { return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10); }
 
@@ -71,6 +69,8 @@ void ChannelTransfer::begin() {
   lines_.clear();
   partial_.clear();
   refusedAt_.clear();
+  unanswered_.clear();
+  lastAsked_.clear();
 }
 
 void ChannelTransfer::progress(const char* run, std::size_t n, std::size_t total) {
@@ -87,23 +87,41 @@ void ChannelTransfer::send(const std::string& command) {
   pumpFor(p_.engine, p_.clock, kWait, {});
 }
 
-std::optional<std::string> ChannelTransfer::readChannel(const std::string& channel) {
-  lines_.clear();
+std::vector<std::string> ChannelTransfer::readChannel(const std::string& channel) {
+  lastAsked_ = channel;
+  unanswered_.insert(channel);
   send("L" + channel);
   // Silence after the wait is an empty channel, not a lost link: only a
   // reply that has begun is read.
   if (p_.MSComm1.isOpen() && p_.MSComm1.inBufferCount() > 0) p_.link().gReadResponse();
-  std::optional<std::string> record;
+  return creditReplies();
+}
+
+std::vector<std::string> ChannelTransfer::lastReplies() {
+  std::vector<std::string> records;
+  const double start = p_.clock.now();
+  while (unanswered_.count(lastAsked_) &&
+         pumpUntilInput(p_.engine, p_.clock, p_.MSComm1, start, RadioLink::kReplyTimeout, {})) {
+    p_.link().gReadResponse();
+    for (auto& r : creditReplies()) records.push_back(std::move(r));
+  }
+  return records;
+}
+
+std::vector<std::string> ChannelTransfer::creditReplies() {
+  std::vector<std::string> records;
   bool refused = false;
   for (const auto& line : lines_) {
     const std::string body = line.substr(1);
-    if (!record && line.size() == 11 && body.compare(0, 2, channel) == 0 && isChannelRecord(body))
-      record = body;
+    // A channel answers once, and only when it was asked.
+    if (line.size() == 11 && isChannelRecord(body) && unanswered_.erase(body.substr(0, 2)) > 0)
+      records.push_back(body);
     else
       refused = true;
   }
-  if (refused) refusedAt_.push_back(channel);
-  return record;
+  lines_.clear();
+  if (refused && (refusedAt_.empty() || refusedAt_.back() != lastAsked_)) refusedAt_.push_back(lastAsked_);
+  return records;
 }
 
 void ChannelTransfer::drainReplies() {
@@ -117,11 +135,15 @@ void ChannelTransfer::drainReplies() {
 }
 
 // The last echo may still be on its way when the last wait ends; left in
-// the buffer, the service loop would take it for VFO A.
+// the buffer, the service loop would take it for VFO A. It gets the link's
+// reply timeout, as a read would.
 void ChannelTransfer::settleReplies(const std::string& lastEcho) {
-  if (partial_.empty() && std::find(lines_.begin(), lines_.end(), lastEcho) != lines_.end()) return;
-  pumpFor(p_.engine, p_.clock, kQuietGap, {});
-  drainReplies();
+  const auto echoed = [&] {
+    return partial_.empty() && std::find(lines_.begin(), lines_.end(), lastEcho) != lines_.end();
+  };
+  const double start = p_.clock.now();
+  while (!echoed() && pumpUntilInput(p_.engine, p_.clock, p_.MSComm1, start, RadioLink::kReplyTimeout, {}))
+    drainReplies();
 }
 
 std::string ChannelTransfer::load() {
@@ -130,15 +152,22 @@ std::string ChannelTransfer::load() {
   Control& list = m_.lsbChList;
   list.items.clear();
   list.text.clear();
+  // A slow record goes where it would have gone in time: the list stays in
+  // channel order.
+  const auto byChannel = [](const std::string& a, const std::string& b) { return a.compare(0, 2, b, 0, 2) < 0; };
+  const auto place = [&](const std::vector<std::string>& records) {
+    for (const auto& r : records) {
+      list.items.insert(std::upper_bound(list.items.begin(), list.items.end(), r, byChannel), r);
+      m_.txtResp.text = "P" + r;
+    }
+  };
   int asked = 0;
   for (int n = 0; n < kChannels && !stopRequested_; ++n) {
     progress("Load", static_cast<std::size_t>(n) + 1, kChannels);
-    if (auto record = readChannel(twoDigits(n))) {
-      list.items.push_back(*record);
-      m_.txtResp.text = "P" + *record;
-    }
+    place(readChannel(twoDigits(n)));
     asked = n + 1;
   }
+  place(lastReplies());
   list.visible = true;
   const std::size_t read = list.items.size();
   std::string out = asked < kChannels
@@ -205,15 +234,29 @@ std::string ChannelTransfer::verify() {
   found.items.clear();
   found.text.clear();
   found.visible = true;
+  std::map<std::string, std::string> radio;  // what came back, by channel
   std::size_t checked = 0;
+  const auto take = [&](const std::vector<std::string>& records) {
+    for (const auto& r : records) {
+      radio[r.substr(0, 2)] = r;
+      m_.txtResp.text = "P" + r;
+    }
+    // A slow record can still clear a channel shown as missing.
+    found.items.clear();
+    for (std::size_t i = 0; i < checked; ++i) {
+      const auto it = radio.find(order[i]);
+      const auto held = it == radio.end() ? std::nullopt : std::optional<std::string>(it->second);
+      if (auto d = difference(expected[order[i]], held)) found.items.push_back(*d);
+    }
+  };
   for (const auto& ch : order) {
     if (stopRequested_) break;
     progress("Verify", checked + 1, order.size());
-    const auto radio = readChannel(ch);
-    if (radio) m_.txtResp.text = "P" + *radio;
-    if (auto d = difference(expected[ch], radio)) found.items.push_back(*d);
+    const auto records = readChannel(ch);
     ++checked;
+    take(records);
   }
+  take(lastReplies());
   const std::size_t differ = found.items.size();
   std::string outcome = differ == 0 ? "no differences" : count(differ, "channel differs", "channels differ");
   if (differ == 0) found.items.push_back("No differences.");

@@ -4,9 +4,11 @@
 // list ("P" + record); Verify reads the list's channels back and says what
 // differs. Every request is followed by its fixed wait, during which the
 // windows stay live; a stop takes effect once the channel in progress is
-// done. The transceiver's channel lines are consumed here: none of them
-// reaches the main window's VFO A.
+// done. Every record names its channel, so one that comes after its wait is
+// still taken for that channel. The transceiver's channel lines are consumed
+// here: none of them reaches the main window's VFO A.
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,9 +41,16 @@ class ChannelTransfer {
   void begin();
   void progress(const char* run, std::size_t n, std::size_t total);
   void send(const std::string& command);
-  // "L" + channel, its wait and read: the record that came back for exactly
-  // that channel, if any. Other channel lines are refused.
-  std::optional<std::string> readChannel(const std::string& channel);
+  // "L" + channel, its wait, and the reply read if one has begun: the
+  // records that came, each for a channel asked in this run and not
+  // answered yet (this one or an earlier, slow one). Other channel lines
+  // are refused.
+  std::vector<std::string> readChannel(const std::string& channel);
+  // After the last request: its reply, unless it has come, gets the link's
+  // reply timeout to arrive. The records that came meanwhile.
+  std::vector<std::string> lastReplies();
+  // The captured lines sorted into records taken and lines refused.
+  std::vector<std::string> creditReplies();
   // Decodes the complete lines waiting now; a partial one waits for the rest.
   void drainReplies();
   void settleReplies(const std::string& lastEcho);
@@ -49,7 +58,9 @@ class ChannelTransfer {
   Panel& p_;
   ChannelSetupWindowModel& m_;
   bool stopRequested_ = false;
-  std::vector<std::string> lines_;     // channel lines captured since the last request
+  std::vector<std::string> lines_;     // channel lines captured and not yet looked at
+  std::set<std::string> unanswered_;   // channels asked in this run without a record yet
+  std::string lastAsked_;
   std::string partial_;                // Store: a reply line still incomplete
   std::vector<std::string> refusedAt_; // channels whose read brought a refused line
 };

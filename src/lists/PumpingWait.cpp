@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Engine.h"
+#include "core/SerialPort.h"
 
 namespace zr {
 
@@ -11,6 +12,8 @@ namespace {
 // Input wakes a blocked pump at once; the cap only bounds how stale the
 // published models can get between events.
 constexpr double kMaxBlock = 0.1;
+// Longest stretch a reply wait goes without letting the windows run.
+constexpr double kSlice = 0.05;
 }  // namespace
 
 bool pumpFor(Engine& engine, Clock& clock, double seconds, const std::function<bool()>& stop) {
@@ -20,6 +23,24 @@ bool pumpFor(Engine& engine, Clock& clock, double seconds, const std::function<b
     const double left = seconds - secondsSince(start, clock.now());
     if (left <= 0) return true;
     engine.pump(std::min(left, kMaxBlock));
+  }
+}
+
+bool pumpUntilInput(Engine& engine, Clock& clock, SerialPort& port, double start, double seconds,
+                    const std::function<bool()>& stop) {
+  const auto stopped = [&] { return stop && stop(); };
+  const auto waiting = [&] { return port.isOpen() && port.inBufferCount() > 0; };
+  for (;;) {
+    if (waiting()) return !stopped();
+    engine.pump();
+    if (stopped()) return false;
+    if (waiting()) return true;
+    const double left = seconds - secondsSince(start, clock.now());
+    if (left <= 0) return false;
+    if (port.isOpen())
+      port.waitForInput(std::min(left, kSlice));
+    else
+      engine.pump(std::min(left, kSlice));
   }
 }
 

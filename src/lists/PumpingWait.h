@@ -9,6 +9,7 @@ namespace zr {
 
 class Engine;
 class Clock;
+class SerialPort;
 
 // Lets the engine deliver input, line events and timer ticks for `seconds`
 // of the time of day (midnight corrected), blocking between them, never
@@ -16,6 +17,13 @@ class Clock;
 // first pump and after every one), true when the time has passed.
 // ProgramEnd passes through.
 bool pumpFor(Engine& engine, Clock& clock, double seconds, const std::function<bool()>& stop);
+
+// Waits for a reply with the windows live (they run at least every 50 ms):
+// true as soon as bytes wait on `port`, false once `seconds` have passed
+// since `start` (time of day) or `stop` returns true. Bytes already waiting
+// are taken at once. ProgramEnd passes through.
+bool pumpUntilInput(Engine& engine, Clock& clock, SerialPort& port, double start, double seconds,
+                    const std::function<bool()>& stop);
 
 // Runs `f` when the scope ends, by return, error or program end.
 template <class F>

@@ -48,12 +48,9 @@ void ScanBands::registerHandlers() {
 void ScanBands::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
 
 void ScanBands::Form_Load() {
-  // Each opening starts from the design values, as a freshly loaded window.
+  // Each opening starts from the design values, as a freshly loaded window,
+  // and opens beside the main window's band frame.
   model_ = ScanBandsWindowModel{};
-  // The engine does not know how wide the view draws the main window, so
-  // the scanner opens at its top left corner (centred with it).
-  model_.window.left = p_.frm.window.left;
-  model_.window.top = p_.frm.window.top;
   stopScan_ = closing_ = paused_ = false;
   scanStep_ = 10;
   scanDwell_ = kFirstDwell;

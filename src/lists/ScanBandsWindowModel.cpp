@@ -10,6 +10,7 @@ using K = ControlKind;
 ScanBandsWindowModel::ScanBandsWindowModel() : WindowModel("frmScanBands") {
   window.caption = "Scan Bands";
   window.visible = false;
+  openBesideAnchor();
 
   Label1 = labelled(K::Label, "Label1", "Lower");
   txtScanLow = makeControl(K::TextBox, "txtScanLow");

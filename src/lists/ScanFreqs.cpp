@@ -34,10 +34,9 @@ void ScanFreqs::registerHandlers() {
 void ScanFreqs::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
 
 void ScanFreqs::Form_Load() {
-  // Each opening starts from the design values: every row unticked.
+  // Each opening starts from the design values: every row unticked, the
+  // window beside the main window's band frame.
   model_ = ScanFreqsWindowModel{};
-  model_.window.left = p_.frm.window.left;
-  model_.window.top = p_.frm.window.top;
   scanDelay_ = 3;
   stopScan_ = false;
   typedDelay_.reset();

@@ -11,6 +11,7 @@ using K = ControlKind;
 ScanFreqsWindowModel::ScanFreqsWindowModel() : WindowModel("frmScanFreqs") {
   window.caption = "Scan Freq";
   window.visible = false;
+  openBesideAnchor();
 
   fraBand = labelled(K::Frame, "fraBand", "Freqs");
   makeArray(Check1, K::CheckBox, "Check1", "fraBand");

@@ -5,14 +5,13 @@
 #include "core/Panel.h"
 #include "core/RadioLink.h"
 #include "core/SyncPoller.h"
+#include "lists/PumpingWait.h"
 
 namespace zr {
 
 namespace {
 constexpr double kSendDelay = 0.1;
 constexpr double kQueryDelay = 0.4;
-// Longest stretch a reply wait goes without letting the windows run.
-constexpr double kSlice = 0.05;
 }  // namespace
 
 ScanRadio::Outcome ScanRadio::setFrequency(const std::string& command, const std::function<bool()>& stop,
@@ -39,20 +38,7 @@ ScanRadio::Outcome ScanRadio::setFrequency(const std::string& command, const std
 }
 
 bool ScanRadio::waitForReply(double start, const std::function<bool()>& stop) {
-  SerialPort& port = p_.MSComm1;
-  for (;;) {
-    // A reply already waiting is taken at once; the dwell lets the windows run.
-    if (bytesWaiting()) return !stop();
-    p_.engine.pump();
-    if (stop()) return false;
-    if (bytesWaiting()) return true;
-    const double left = kConfirmTimeout - secondsSince(start, p_.clock.now());
-    if (left <= 0) return false;
-    if (port.isOpen())
-      port.waitForInput(std::min(left, kSlice));
-    else
-      p_.engine.pump(std::min(left, kSlice));
-  }
+  return pumpUntilInput(p_.engine, p_.clock, p_.MSComm1, start, kConfirmTimeout, stop);
 }
 
 void ScanRadio::keepAlive() {

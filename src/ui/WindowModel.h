@@ -2,6 +2,7 @@
 // Base of every window's control model: the window itself plus a way to reach
 // each control by name, which the engine needs to route and check input and the
 // view needs to diff snapshots.
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,15 @@ namespace zr {
 
 struct WindowModel {
   Control window;  // kind Window: caption = title, enabled, visible
+
+  // A window position that is not twips but asks the view to open the
+  // window beside this frame of the main window: its left edge as far left
+  // of the main window's right edge as the frame is wide, its top on the
+  // main window's top. The engine has no pixel sizes; the view does.
+  static constexpr int kBesideAnchor = INT_MIN + 1;
+  static constexpr const char* kAnchorWindow = "frmZR3817";
+  static constexpr const char* kAnchorFrame = "fraBand";
+  void openBesideAnchor() { window.left = window.top = kBesideAnchor; }
 
   WindowModel() = default;
   explicit WindowModel(std::string name) : window(makeControl(ControlKind::Window, std::move(name))) {}

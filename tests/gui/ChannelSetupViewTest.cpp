@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "TestWindowModel.h"
-#include "ui/ChannelSetupWindowModel.h"
+#include "lists/ChannelSetupWindowModel.h"
 #include "ui/qt/ChannelSetupView.h"
 #include "ui/qt/ViewSet.h"
 

@@ -57,6 +57,16 @@ class ChannelRunsTest : public ::testing::Test {
     if (h.radio.inBufferCount() > 0) h.panel.link().gReadResponse();
     h.panel.display().gUpdateDisplay();
   }
+  // A scripted transceiver: after each request it names, the given reply,
+  // delivered the given time after the request.
+  void answer(std::map<std::string, std::pair<double, std::string>> answers) {
+    answers_ = std::move(answers);
+    h.radio.setPeer([this](std::string_view bytes) {
+      const auto it = answers_.find(std::string(bytes.substr(0, bytes.size() - 1)));
+      if (it == answers_.end()) return;
+      h.clock.scheduleIn(it->second.first, [this, reply = it->second.second] { h.radio.deliver(reply); });
+    });
+  }
   std::vector<WireEntry> writesAfter(double t) const {
     std::vector<WireEntry> out;
     for (const auto& w : h.writes())
@@ -66,6 +76,7 @@ class ChannelRunsTest : public ::testing::Test {
 
   TempWorkDir dir;
   EngineHarness h;
+  std::map<std::string, std::pair<double, std::string>> answers_;
   ChannelSetupDialog& dialog = h.panel.menus().channelSetup();
   ChannelSetupWindowModel& m = dialog.model();
 };
@@ -99,29 +110,24 @@ TEST_F(ChannelRunsTest, LoadAsksForEveryChannelAndSilenceCostsOnlyTheWait) {
   EXPECT_EQ(vfoA(), before);
 }
 
-TEST_F(ChannelRunsTest, LoadKeepsOnlyTheRequestedChannelsWellFormedRecord) {
+TEST_F(ChannelRunsTest, LoadKeepsOnlyWellFormedRecordsOfChannelsAskedAndNotYetAnswered) {
   h.openRadioPort();
   const std::string before = vfoA();
-  // When after the request each reply arrives, and what it is.
-  const std::map<std::string, std::pair<double, std::string>> answers = {
+  answer({
       {"L00", {0.02, "P0007074002\n"}},
-      {"L01", {0.02, "P01\n"}},                     // short
-      {"L02", {0.30, "P0214070001\n"}},             // late: arrives during L03
-      {"L04", {0.02, "P0414070009\n"}},             // no such mode
-      {"L05", {0.02, "P0514070001X\n"}},            // long
+      {"L01", {0.02, "P01\n"}},                        // short
+      {"L02", {0.02, "P0914070001\n"}},                // a channel not asked yet
+      {"L03", {0.02, "P0007074002\n"}},                // a channel already answered
+      {"L04", {0.02, "P0414070009\n"}},                // no such mode
+      {"L05", {0.02, "P0514070001X\n"}},               // long
       {"L06", {0.02, "M1\nP0614070001\nF1400000\n"}},  // among other lines
-  };
-  h.radio.setPeer([&](std::string_view bytes) {
-    const auto it = answers.find(std::string(bytes.substr(0, 3)));
-    if (it == answers.end()) return;
-    h.clock.scheduleIn(it->second.first, [this, reply = it->second.second] { h.radio.deliver(reply); });
   });
   open();
   click(1.0, "cmdLoad");
   runUntilOk(40);
 
   EXPECT_EQ(m.lsbChList.items, (std::vector<std::string>{"0007074002", "0614070001"}));
-  EXPECT_EQ(m.lblStatus.caption, "Load: 2 channels read, 98 empty. Replies refused at channels 01, 03, 04, 05.");
+  EXPECT_EQ(m.lblStatus.caption, "Load: 2 channels read, 98 empty. Replies refused at channels 01, 02, 03, 04, 05.");
   EXPECT_NE(h.panel.frm.lblComStat.caption, "No Com");
   EXPECT_FALSE(h.panel.st.gChannelDataChanged);
   // The other lines of a reply are the transceiver's state as usual.
@@ -129,6 +135,52 @@ TEST_F(ChannelRunsTest, LoadKeepsOnlyTheRequestedChannelsWellFormedRecord) {
   h.panel.display().gUpdateDisplay();
   EXPECT_EQ(vfoA().substr(0, 7), "1400000");
   EXPECT_NE(before, vfoA());
+}
+
+// A slow radio or a loaded machine: a record that begins after its 0.25 s
+// wait is read with a later channel, and still names its own channel.
+TEST_F(ChannelRunsTest, LoadTakesASlowRecordForItsOwnChannelInChannelOrder) {
+  h.openRadioPort();
+  const std::string before = vfoA();
+  answer({
+      {"L02", {0.35, "P0207074002\n"}},  // read with 03, which is empty
+      {"L05", {0.45, "P0514070001\n"}},  // read with 06
+      {"L06", {0.02, "P0614074001\n"}},
+      {"L10", {0.53, "P1021074004\n"}},  // comes behind 11's own record
+      {"L11", {0.02, "P1128074001\n"}},
+      {"L99", {0.50, "P9929000003\n"}},  // after the last wait
+  });
+  open();
+  dialog.cmdLoad_Click();
+  const double end = h.now();
+
+  EXPECT_EQ(m.lsbChList.items, (std::vector<std::string>{"0207074002", "0514070001", "0614074001", "1021074004",
+                                                        "1128074001", "9929000003"}));
+  EXPECT_EQ(m.lblStatus.caption, "Load: 6 channels read, 94 empty.");
+  EXPECT_EQ(m.txtResp.text, "P9929000003");
+  // The requests and their spacing are those of a radio that answers in time.
+  const auto w = h.writes();
+  ASSERT_EQ(w.size(), 100u);
+  for (int n = 0; n < 100; ++n) EXPECT_EQ(w[n].bytes, lCommand(n));
+  EXPECT_NEAR(w[3].time - w[2].time, 0.25, 1e-6);
+  EXPECT_NEAR(w[50].time - w[49].time, 0.25, 1e-6);
+  // The last record is waited for until it has come, and no longer.
+  EXPECT_GT(end, w[99].time + 0.5);
+  EXPECT_LT(end, w[99].time + 0.6);
+  EXPECT_EQ(h.radio.inBufferCount(), 0);
+  serviceLoopCatchesUp();
+  EXPECT_EQ(vfoA(), before);
+}
+
+TEST_F(ChannelRunsTest, SilenceOnTheLastChannelCostsTheReplyTimeoutAtMost) {
+  h.openRadioPort();
+  answer({{"L05", {0.02, "P0507074002\n"}}});
+  open({"0507074002", "1214074004"});
+  dialog.cmdVerify_Click();
+  const auto w = h.writes();
+  ASSERT_EQ(w.size(), 2u);
+  EXPECT_NEAR(h.now() - w[1].time, 0.25 + 0.8, 0.02);
+  EXPECT_EQ(m.lsbVerify.items, std::vector<std::string>{"12: missing in the radio (list 14074.00 CW)"});
 }
 
 TEST_F(ChannelRunsTest, StoreSendsEachWellFormedEntryWithItsWaitAndSkipsTheRest) {
@@ -161,8 +213,9 @@ TEST_F(ChannelRunsTest, StoreSendsEachWellFormedEntryWithItsWaitAndSkipsTheRest)
 TEST_F(ChannelRunsTest, StoreTakesAnEchoThatArrivesAfterTheLastWait) {
   h.openRadioPort();
   const std::string before = vfoA();
+  // Each echo comes during the next entry's wait; the last one after all waits.
   h.radio.setPeer([&](std::string_view bytes) {
-    h.clock.scheduleIn(0.27, [this, echo = std::string(bytes)] { h.radio.deliver(echo); });
+    h.clock.scheduleIn(0.6, [this, echo = std::string(bytes)] { h.radio.deliver(echo); });
   });
   open({"0507074002", "1214074004"});
   click(1.0, "cmdStore");
@@ -259,6 +312,25 @@ TEST_F(ChannelRunsTest, VerifyReportsWhatTheRadioHoldsOtherwise) {
   EXPECT_EQ(m.lblStatus.caption, summary);
   EXPECT_EQ(m.txtResp.text, summary);
   EXPECT_EQ(h.panel.frm.txtInfo.text, summary);
+}
+
+TEST_F(ChannelRunsTest, VerifyComparesASlowRecordWithItsOwnChannel) {
+  h.openRadioPort();
+  answer({
+      {"L05", {0.40, "P0507074002\n"}},  // read with 12
+      {"L12", {0.02, "P1214075004\n"}},
+      {"L33", {0.45, "P3321074001\nP1214074004\n"}},  // after the last wait; 12 again
+  });
+  open({"0507074002", "1214074004", "3321074001"});
+  dialog.cmdVerify_Click();
+
+  std::string asked;
+  for (const auto& w : h.writes()) asked += w.bytes;
+  EXPECT_EQ(asked, "L05\nL12\nL33\n");
+  EXPECT_EQ(m.lsbVerify.items,
+            std::vector<std::string>{"12: other frequency (radio 14075.00 CW, list 14074.00 CW)"});
+  EXPECT_EQ(m.lblStatus.caption, "Verify: 1 of 3 channels differ from the radio. Replies refused at channels 33.");
+  EXPECT_EQ(h.radio.inBufferCount(), 0);
 }
 
 TEST_F(ChannelRunsTest, VerifyAfterStoreFindsNoDifference) {

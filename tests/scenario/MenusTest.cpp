@@ -2,6 +2,8 @@
 // window, holds up the service loop, and gives the main window back.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/MainMenus.h"
 #include "support/EngineHarness.h"
 #include "support/TempWorkDir.h"
@@ -113,6 +115,35 @@ TEST_F(MenusTest, ACloseWhileADialogIsOpenEndsItAndExitsTheNormalWay) {
   EXPECT_GE(cmds.back().time, 12.0);
   EXPECT_FALSE(h.simulator().model().state().transmitting);
   EXPECT_FALSE(TempWorkDir::read("ZR3817ini.txt").empty());
+}
+
+TEST_F(MenusTest, ScannersOpenBesideTheBandFrameEveryTimeWhereverTheyWereMoved) {
+  // Where each opening asks the view to put the window, and where the
+  // operator then dragged it.
+  std::map<std::string, std::vector<int>> placed;
+  double t = 10;
+  for (const std::string scanner : {"frmScanBands", "frmScanFreqs"}) {
+    const auto place = [this, scanner, &placed] {
+      placed[scanner].push_back(h.panel.engine.window(scanner)->window.left);
+    };
+    for (int opening = 0; opening < 2; ++opening, t += 4) {
+      click(t, "frmZR3817", scanner == "frmScanBands" ? "mnuScanBands" : "mnuScanFreqs");
+      h.clock.scheduleAt(t + 1, place);
+      InputEvent e;
+      e.window = scanner;
+      e.kind = EventKind::Move;
+      e.x = 2000;
+      e.y = 3000;
+      h.inputAt(t + 2, e);
+      h.clock.scheduleAt(t + 2.5, place);
+      e.kind = EventKind::Close;
+      h.inputAt(t + 3, e);
+    }
+  }
+  runUntil(t);
+  const std::vector<int> expected = {WindowModel::kBesideAnchor, 2000, WindowModel::kBesideAnchor, 2000};
+  EXPECT_EQ(placed["frmScanBands"], expected);
+  EXPECT_EQ(placed["frmScanFreqs"], expected);
 }
 
 TEST_F(MenusTest, ExitWithTheRadioPortClosedWritesTheFileAndSendsNothing) {

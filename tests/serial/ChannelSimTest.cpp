@@ -2,6 +2,9 @@
 // against zr3817-sim on a pseudo-terminal. Store three channels, Load them
 // back, Verify; then a channel changes in the simulator and Verify says so.
 // A full Load takes 100 x 0.25 s, so this test takes about half a minute.
+// On a loaded machine a reply may come after its 0.25 s wait; it still
+// counts for its channel, and the last one gets the reply timeout, so the
+// outcomes below hold with up to about a second of delay.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -26,7 +29,7 @@ TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   const auto log = dir.path() / "sim.log";
   std::ofstream(plan).close();  // every channel empty
   SimulatorProcess sim(dir.path(), {"--channels", plan.string(), "--log", log.string()});
-  for (int i = 0; i < 500 && !std::filesystem::exists(dir.path() / "COM1"); ++i) std::this_thread::sleep_for(20ms);
+  for (int i = 0; i < 1500 && !std::filesystem::exists(dir.path() / "COM1"); ++i) std::this_thread::sleep_for(20ms);
 
   PanelOnPty run(dir.path());
   ASSERT_TRUE(run.openRadioPort()) << run.panel.frm.txtInfo.text;
@@ -50,7 +53,7 @@ TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   std::ofstream(plan, std::ios::trunc) << "12,14075.00,CW\r\n";
   ASSERT_EQ(::kill(sim.pid(), SIGHUP), 0);
   // The simulator takes the signal in its own time.
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
   do {
     std::this_thread::sleep_for(100ms);
     dialog.cmdVerify_Click();

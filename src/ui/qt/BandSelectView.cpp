@@ -3,8 +3,6 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QScreen>
-#include <algorithm>
 
 #include "lists/BandSelectWindowModel.h"
 
@@ -47,28 +45,6 @@ BandSelectView::BandSelectView(const WindowModel& model, InputSink sink, QWidget
     if (QWidget* w = widgetById(name)) buttons->addWidget(w);
   page->addLayout(buttons);
   showInitial(model);
-}
-
-QPoint BandSelectView::besideBandFrame(const QRect& mainWindow, int bandFrameWidth, const QSize& size,
-                                       const QRect& screen) {
-  QPoint at(mainWindow.x() + mainWindow.width() - bandFrameWidth, mainWindow.y());
-  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(screen.x() + screen.width() - size.width());
-  if (at.y() + size.height() > screen.y() + screen.height()) at.setY(screen.y() + screen.height() - size.height());
-  // A window larger than the screen keeps its title bar and left edge in reach.
-  return {std::max(at.x(), screen.x()), std::max(at.y(), screen.y())};
-}
-
-void BandSelectView::placeWindow(const Control& now) {
-  if (now.left != Model::kBesideAnchor) {
-    WindowView::placeWindow(now);
-    return;
-  }
-  auto* owner = qobject_cast<WindowView*>(parentWidget());
-  QWidget* frame = owner && owner->windowName() == Model::kAnchorWindow ? owner->widget(Model::kAnchorFrame) : nullptr;
-  const QScreen* screen = owner ? owner->screen() : this->screen();
-  if (!frame || !screen) return;
-  adjustSize();
-  moveTo(besideBandFrame(owner->frameGeometry(), frame->width(), frameGeometry().size(), screen->availableGeometry()));
 }
 
 }  // namespace zr::qt

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMoveEvent>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <QComboBox>
 #include <QGridLayout>
@@ -276,9 +277,25 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
 int WindowView::toPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
 int WindowView::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpiX())); }
 
+QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
+  QPoint at(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y());
+  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(screen.x() + screen.width() - size.width());
+  if (at.y() + size.height() > screen.y() + screen.height()) at.setY(screen.y() + screen.height() - size.height());
+  // A window larger than the screen keeps its title bar and left edge in reach.
+  return {std::max(at.x(), screen.x()), std::max(at.y(), screen.y())};
+}
+
 void WindowView::placeWindow(const Control& now) {
   QPoint target;
-  if (now.left == kCentred || now.top == kCentred) {
+  if (now.left == WindowModel::kBesideAnchor) {
+    auto* owner = qobject_cast<WindowView*>(parentWidget());
+    QWidget* frame =
+        owner && owner->windowName() == WindowModel::kAnchorWindow ? owner->widget(WindowModel::kAnchorFrame) : nullptr;
+    const QScreen* screen = frame ? owner->screen() : nullptr;
+    if (!screen) return;
+    adjustSize();
+    target = besideAnchor(owner->frameGeometry(), frame->width(), frameGeometry().size(), screen->availableGeometry());
+  } else if (now.left == kCentred || now.top == kCentred) {
     const QScreen* screen = this->screen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();

@@ -5,6 +5,9 @@
 // made by code come back as input.
 #include <QMainWindow>
 #include <QMoveEvent>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <functional>
 #include <map>
 #include <set>
@@ -45,6 +48,12 @@ class WindowView : public QMainWindow {
   // Once the program has ended, closing really closes.
   void allowClose() { closable_ = true; }
 
+  // Where a window of `size` opens beside its anchor (WindowModel::
+  // kBesideAnchor): its left edge as far from the main window's right edge
+  // as the anchor frame is wide, its top on the main window's top, then
+  // moved back inside `screen` where it would stick out.
+  static QPoint besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen);
+
  protected:
   struct Deferred {};
   // Builds the widgets but leaves them unplaced: a subclass lays them out on
@@ -56,11 +65,6 @@ class WindowView : public QMainWindow {
   const std::vector<std::string>& controlOrder() const { return order_; }
   const Control* control(const std::string& id) const;
   QWidget* widgetById(const std::string& id) const;
-
-  // Puts the window where the model says when it opens or its position
-  // changes; `moveTo` moves it there and tells the model.
-  virtual void placeWindow(const Control& now);
-  void moveTo(QPoint target);
 
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -79,6 +83,10 @@ class WindowView : public QMainWindow {
   void connectInput(Binding& binding);
   void layoutGeneric();
   void applyWindow(const Control* before, const Control& now);
+  // Puts the window where the model says when it opens or its position
+  // changes; `moveTo` moves it there and tells the model.
+  void placeWindow(const Control& now);
+  void moveTo(QPoint target);
   void reportPosition();
   int toPixels(int twips) const;
   int toTwips(int pixels) const;

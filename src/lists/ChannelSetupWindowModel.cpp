@@ -1,4 +1,4 @@
-#include "ui/ChannelSetupWindowModel.h"
+#include "lists/ChannelSetupWindowModel.h"
 
 #include "ui/ModelBuild.h"
 

@@ -1,0 +1,84 @@
+// Where the list windows open: beside the main window's band frame, kept on
+// the screen, and there again every time they open.
+#include <gtest/gtest.h>
+
+#include <QScreen>
+#include <QTest>
+
+#include "TestWindowModel.h"
+#include "lists/BandSelectWindowModel.h"
+#include "lists/ScanBandsWindowModel.h"
+#include "lists/ScanFreqsWindowModel.h"
+#include "ui/MainWindowModel.h"
+#include "ui/qt/ViewSet.h"
+
+namespace zr::test {
+namespace {
+
+using qt::WindowView;
+
+TEST(PlacementTest, BesideTheAnchorAndOnTheScreen) {
+  const QRect screen(0, 0, 1280, 800);
+  const QSize size(420, 500);
+  // The left edge as far from the main window's right edge as the frame is wide.
+  EXPECT_EQ(WindowView::besideAnchor(QRect(100, 50, 900, 600), 250, size, screen), QPoint(750, 50));
+  // Sticking out to the right, or below, it moves back inside.
+  EXPECT_EQ(WindowView::besideAnchor(QRect(700, 50, 900, 600), 250, size, screen), QPoint(860, 50));
+  EXPECT_EQ(WindowView::besideAnchor(QRect(100, 400, 900, 600), 250, size, screen), QPoint(750, 300));
+  // Larger than the screen: its top left corner stays in reach.
+  EXPECT_EQ(WindowView::besideAnchor(QRect(0, 0, 900, 600), 250, QSize(1500, 900), screen), QPoint(0, 0));
+  // A screen that does not start at 0 (a panel on the left or top).
+  EXPECT_EQ(WindowView::besideAnchor(QRect(100, 0, 900, 600), 250, size, QRect(40, 30, 1240, 770)), QPoint(750, 30));
+}
+
+// Opens `window` over a main window, checks it sits beside the band frame,
+// then moves it as the operator would, closes and reopens it.
+void expectOpensBesideTheBandFrame(const WindowModel& window) {
+  SCOPED_TRACE(window.name());
+  InputLog log;
+  qt::ViewSet views(log.sink());
+  auto main = std::make_shared<MainWindowModel>();
+  main->window.left = 300;
+  main->window.top = 450;
+  std::shared_ptr<WindowModel> hidden = window.clone();
+  Snapshot snapshot;
+  snapshot.windows = {main, hidden};
+  views.apply(snapshot);
+  WindowView* view = views.find(window.name());
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(views.mainView()));
+
+  std::shared_ptr<WindowModel> shown = window.clone();
+  shown->window.visible = true;
+  snapshot.windows = {main, shown};
+  views.apply(snapshot);
+  ASSERT_TRUE(view->isVisible());
+  const QWidget* frame = views.mainView()->widget("fraBand");
+  ASSERT_NE(frame, nullptr);
+  const QPoint expected = WindowView::besideAnchor(views.mainView()->frameGeometry(), frame->width(),
+                                                   view->frameGeometry().size(),
+                                                   views.mainView()->screen()->availableGeometry());
+  EXPECT_EQ(view->pos(), expected);
+  EXPECT_NE(view->pos(), views.mainView()->pos());
+  ASSERT_FALSE(log.of(EventKind::Move).empty());  // the model learns where it is
+
+  // Moved by the operator, closed, opened again: back beside the frame.
+  view->move(expected + QPoint(-200, 40));
+  std::shared_ptr<WindowModel> moved = shown->clone();
+  moved->window.visible = false;
+  moved->window.left = 1234;
+  snapshot.windows = {main, moved};
+  views.apply(snapshot);
+  snapshot.windows = {main, shown};
+  views.apply(snapshot);
+  EXPECT_EQ(view->pos(), expected);
+}
+
+TEST(PlacementTest, ListWindowsOpenBesideTheBandFrameEachTime) {
+  expectOpensBesideTheBandFrame(BandSelectWindowModel{});
+  expectOpensBesideTheBandFrame(ScanBandsWindowModel{});
+  expectOpensBesideTheBandFrame(ScanFreqsWindowModel{});
+}
+
+}  // namespace
+}  // namespace zr::test
