@@ -91,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cut == std::string::npos || events == 3) cut = text.size();
     rig.cat.deliver(std::string_view(text).substr(p, cut - p));
     panel.engine.pump();
+    while (panel.cat().receiving()) panel.engine.pump(1.0);
     if (panel.form.gCATPending) panel.cat().CATCmd();
     p = cut + 1;
   }

@@ -1,11 +1,12 @@
 #include "cat/CatPort.h"
 
+#include <algorithm>
+
 #include "cat/CatRequests.h"
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
 #include "core/Panel.h"
-#include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
 
 namespace zr {
@@ -14,10 +15,14 @@ namespace {
 constexpr const char* kNoCatPort = "No CAT Port";
 
 bool knownMode(const std::string& code) { return code == "M1" || code == "M2" || code == "M3" || code == "M4"; }
+
+bool isQuery(const CatRequest& r) {
+  return r.kind == CatRequest::Kind::FreqQuery || r.kind == CatRequest::Kind::ModeQuery;
+}
 }  // namespace
 
 CatPort::CatPort(Panel& panel) : p_(panel) {
-  p_.engine.addLineEventSource(p_.MSComm2, [this](int code) { MSComm2_OnComm(code); });
+  p_.engine.addWaitService([this] { return serve(); });
 }
 
 bool CatPort::SetUpCATPort() {
@@ -26,6 +31,7 @@ bool CatPort::SetUpCATPort() {
   // As on the radio port: software flow control is not offered.
   const Handshaking handshaking =
       (s.gCATHandshake == "comRTS" || s.gCATHandshake == "comRTSXonXoff") ? Handshaking::RtsCts : Handshaking::None;
+  receivedAt_.reset();
   try {
     if (port.isOpen()) port.close();
     port.setCommPort(vbCInt(s.gCATPort));
@@ -49,20 +55,32 @@ bool CatPort::SetUpCATPort() {
   return port.isOpen();
 }
 
+double CatPort::serve() {
+  if (!p_.MSComm2.isOpen()) {
+    receivedAt_.reset();
+    return -1;
+  }
+  try {
+    for (const int code : p_.MSComm2.takeLineEvents()) MSComm2_OnComm(code);
+    if (receivedAt_) {
+      const double left = kRestOfRequestWait - secondsSince(*receivedAt_, p_.clock.now());
+      if (left > 0) return left;
+      receivedAt_.reset();
+      takeRequest();
+    }
+  } catch (const RuntimeError& e) {
+    receivedAt_.reset();
+    p_.display().gShowInfo(errMessage("MSComm2_OnComm", e));
+  }
+  return -1;
+}
+
 void CatPort::MSComm2_OnComm(int code) {
   switch (code) {
     case comm::EvReceive:
-      p_.link().gDelay(kRestOfRequestWait);
-      try {
-        // The read takes everything waiting; emptying the buffer afterwards
-        // could only lose the start of the next request.
-        gCATInput = p_.MSComm2.input();
-      } catch (const RuntimeError& e) {
-        p_.display().gShowInfo(errMessage("MSComm2_OnComm", e));
-        return;
-      }
-      p_.frm.txtInCat.text = gCATInput;
-      p_.form.gCATPending = true;
+      // The wait runs while the engine goes on; bytes arriving meanwhile
+      // belong to this request and are read with it.
+      if (!receivedAt_) receivedAt_ = p_.clock.now();
       break;
     default:
       if (comm::isLineError(code)) p_.frm.lblComStat.caption = "Com2 Error";
@@ -70,28 +88,58 @@ void CatPort::MSComm2_OnComm(int code) {
   }
 }
 
+void CatPort::takeRequest() {
+  // The read takes everything waiting (and the receive events that
+  // announced it); emptying the buffer afterwards could only lose the
+  // start of the next request.
+  std::string text = p_.MSComm2.input();
+  // A receive event whose bytes an earlier read already took.
+  if (text.empty()) return;
+  gCATInput = text;
+  p_.frm.txtInCat.text = gCATInput;
+  const auto requests = worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive);
+  if (requests.empty()) return;
+  if (queued_.empty() && std::all_of(requests.begin(), requests.end(), isQuery)) {
+    const auto state = p_.rigState.latest();
+    for (const CatRequest& r : requests) carryOut(r, *state);
+    return;
+  }
+  queued_.push_back(std::move(text));
+  p_.form.gCATPending = true;
+}
+
 void CatPort::CATCmd() {
-  // A copy: a receive event served while a setting waits for the
-  // transceiver replaces gCATInput and raises the flag again.
-  const std::string text = gCATInput;
   p_.form.gCATPending = false;
-  for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive)) {
-    try {
-      handle(r);
-    } catch (const RuntimeError& e) {
-      p_.display().gShowInfo(errMessage("CATCmd", e));
-    }
+  // Texts that arrive while these are carried out wait for the next pass,
+  // so a client that keeps sending settings cannot hold the loop here.
+  for (std::size_t n = queued_.size(); n > 0 && !queued_.empty(); --n) {
+    // Copied, and left queued until done: receives served during the
+    // settings' waits queue behind it.
+    const std::string text = queued_.front();
+    // A query after a setting sees the state that setting brought.
+    for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive))
+      carryOut(r, p_.currentRigState());
+    queued_.pop_front();
+  }
+  if (!queued_.empty()) p_.form.gCATPending = true;
+}
+
+void CatPort::carryOut(const CatRequest& r, const RigStateSnapshot& state) {
+  try {
+    handle(r, state);
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage("CATCmd", e));
   }
 }
 
-void CatPort::handle(const CatRequest& r) {
+void CatPort::handle(const CatRequest& r, const RigStateSnapshot& state) {
   const TransceiverState& st = p_.st;
   switch (r.kind) {
     case CatRequest::Kind::FreqQuery:
-      answer(catFreqAnswer(st.gFreqCmd));
+      answer(catFreqAnswer(state.freqCmd));
       break;
     case CatRequest::Kind::ModeQuery:
-      answer(catModeAnswer(p_.frm.cmbDig.text, st.gMode));
+      answer(catModeAnswer(state.digitalMode, state.mode));
       break;
     case CatRequest::Kind::FreqSet:
       p_.cmds().gSetFreq(r.argument);

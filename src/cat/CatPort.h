@@ -1,15 +1,20 @@
 #pragma once
-// The CAT port for station software: opened from the CAT settings; a
-// receive event stores the request text and raises gCATPending; the service
-// loop then has CATCmd answer queries from the transceiver state and pass
-// settings on to the transceiver.
+// The CAT port for station software: opened from the CAT settings. A receive
+// event lets the rest of the request arrive, then takes the request text.
+// Queries alone are answered at once from the published rig state, also
+// while the service loop waits on the radio link; a request text holding a
+// setting (and every text behind it, so answers keep their order) is queued
+// for CATCmd, which the service loop runs, and is carried out in order.
 #include <cstddef>
+#include <deque>
+#include <optional>
 #include <string>
 
 namespace zr {
 
 class Panel;
 struct CatRequest;
+struct RigStateSnapshot;
 
 class CatPort {
  public:
@@ -20,19 +25,32 @@ class CatPort {
   void MSComm2_OnComm(int code);
   void CATCmd();
 
+  // True while a receive event waits for the rest of its request.
+  bool receiving() const { return receivedAt_.has_value(); }
+
   // Receive event: how long to let the rest of a request arrive.
   static constexpr double kRestOfRequestWait = 0.015;
   static constexpr int kReceiveThreshold = 3;
   // Transceiver settings carried out per receive event (see worthCarryingOut).
   static constexpr std::size_t kMaxSettingsPerReceive = 4;
 
+  // The text of the last receive event.
   std::string gCATInput;
 
  private:
-  void handle(const CatRequest& request);
+  // The port's part of every pump and wait: line events, and the request
+  // once its wait is over. Returns the seconds until that is due.
+  double serve();
+  void takeRequest();
+  // Errors are shown; the requests after it still run.
+  void carryOut(const CatRequest& request, const RigStateSnapshot& state);
+  void handle(const CatRequest& request, const RigStateSnapshot& state);
   void answer(const std::string& text);
 
   Panel& p_;
+  std::optional<double> receivedAt_;  // time of day of the receive event in progress
+  // Request texts for CATCmd, oldest first; each stays until carried out.
+  std::deque<std::string> queued_;
 };
 
 }  // namespace zr

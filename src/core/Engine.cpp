@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/BusyFlag.h"
 #include "core/Errors.h"
 
 namespace zr {
@@ -40,6 +41,10 @@ void Engine::addLineEventSource(SerialPort& port, std::function<void(int)> handl
   lineSources_.push_back({&port, std::move(handler)});
 }
 
+void Engine::addWaitService(std::function<double()> service) { waitServices_.push_back(std::move(service)); }
+
+void Engine::addPublishHook(std::function<void()> hook) { publishHooks_.push_back(std::move(hook)); }
+
 void Engine::post(InputEvent event) {
   {
     std::lock_guard lock(inboxMutex_);
@@ -69,16 +74,46 @@ std::size_t Engine::pendingInput() const {
 bool Engine::pump(double maxBlockSeconds) {
   if (quitRequested()) throw ProgramEnd{};
   publish();
+  const double serviceDue = serveWaiting();
   bool ran = deliverPending();
   if (!ran && maxBlockSeconds > 0) {
-    const double untilTimer = secondsToNextTimer();
-    const double wait = untilTimer < 0 ? maxBlockSeconds : std::min(maxBlockSeconds, untilTimer);
+    double wait = maxBlockSeconds;
+    for (const double due : {secondsToNextTimer(), serviceDue})
+      if (due >= 0) wait = std::min(wait, due);
     clock_.waitForWake(wait);
     if (quitRequested()) throw ProgramEnd{};
+    serveWaiting();
     ran = deliverPending();
   }
-  if (ran) publish();
+  publish();
   return ran;
+}
+
+bool Engine::wait(double seconds, const std::function<bool()>& done) {
+  publish();
+  const double start = clock_.now();
+  bool waited = false;
+  for (;;) {
+    const double serviceDue = serveWaiting();
+    if (done && done()) return true;
+    const double left = seconds - secondsSince(start, clock_.now());
+    // Once it has waited, what rounding leaves over is no wait.
+    if (left <= (waited ? kShortestStep : 0)) return false;
+    clock_.waitForWake(std::max(kShortestStep, serviceDue >= 0 ? std::min(left, serviceDue) : left));
+    waited = true;
+    publish();
+  }
+}
+
+double Engine::serveWaiting() {
+  if (serving_) return -1;
+  BusyFlag busy(serving_);
+  double due = -1;
+  for (auto& service : waitServices_) {
+    const double d = service();
+    if (d >= 0 && (due < 0 || d < due)) due = std::max(d, kShortestStep);
+  }
+  return due;
 }
 
 bool Engine::deliverPending() {
@@ -252,6 +287,7 @@ bool Engine::endModalsOver(WindowModel& owner) {
 }
 
 void Engine::publish() {
+  for (auto& hook : publishHooks_) hook();
   const bool first = !published_ || published_->windows.size() != windows_.size();
   std::size_t i = 0;
   while (!first && i < windows_.size() && shownAsIs(i)) ++i;

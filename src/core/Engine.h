@@ -1,8 +1,8 @@
 #pragma once
 // The engine runtime: the pump that delivers input, line events and timer
-// ticks to handlers at the program's pump points, nested modal loops, and
-// snapshot publishing to the view. Runs on one thread; only post() and
-// requestQuit() may be called from others.
+// ticks to handlers at the program's pump points, the blocking waits of the
+// link, nested modal loops, and snapshot publishing to the view. Runs on one
+// thread; only post() and requestQuit() may be called from others.
 #include <deque>
 #include <functional>
 #include <map>
@@ -42,6 +42,13 @@ class Engine {
   void on(const std::string& window, const std::string& control, EventKind kind, Handler handler);
   // Port line events (comm:: codes) are delivered to `handler` at pump points.
   void addLineEventSource(SerialPort& port, std::function<void(int code)> handler);
+  // Work that must go on while the program waits (station software asking on
+  // the CAT port): run at every pump and each time a blocking wait wakes.
+  // Returns the seconds until it must run again, negative when only new
+  // input can give it work. It must not wait itself.
+  void addWaitService(std::function<double()> service);
+  // Runs at every publish(), for state other threads read.
+  void addPublishHook(std::function<void()> hook);
   // Where errors thrown by handlers are reported (the information box).
   void setErrorReporter(std::function<void(const std::string&)> reporter) { reportError_ = std::move(reporter); }
 
@@ -58,6 +65,15 @@ class Engine {
   // for something to arrive and deliver it. Publishes first. Throws
   // ProgramEnd once quit was requested. Returns true when anything ran.
   bool pump(double maxBlockSeconds = 0);
+
+  // Every blocking step lasts at least this long (several steps of the time
+  // of day's rounding), so rounding can never keep a wait, or a caller's
+  // loop around waits, from ending.
+  static constexpr double kShortestStep = 1e-10;
+  // Block for `seconds`, or until `done` holds (checked whenever the clock
+  // wakes: port input, posted input). No handler runs, only wait services.
+  // Publishes first. True when `done` held.
+  bool wait(double seconds, const std::function<bool()>& done = {});
 
   // Show `dialog` modally over `owner`: the owner is disabled, the engine
   // pumps until the dialog hides itself, then the owner is enabled again.
@@ -87,6 +103,7 @@ class Engine {
     int interval = 0;
   };
 
+  double serveWaiting();
   bool deliverPending();
   bool deliverTimers();
   void deliver(const InputEvent& event);
@@ -105,6 +122,9 @@ class Engine {
   std::vector<std::vector<Control*>> timerControls_;
   std::map<std::tuple<std::string, std::string, EventKind>, Handler> handlers_;
   std::vector<LineSource> lineSources_;
+  std::vector<std::function<double()>> waitServices_;
+  bool serving_ = false;
+  std::vector<std::function<void()>> publishHooks_;
   std::map<std::string, TimerState> timers_;  // by "window.control"
   std::vector<Modal> modals_;                  // innermost last
   std::function<void(const std::string&)> reportError_;

@@ -44,9 +44,8 @@ bool FakeClock::advanceUntil(const std::function<bool()>& ready, double timeout)
 }
 
 bool FakeClock::waitForWake(double timeoutSeconds) {
-  const bool woken = advanceUntil([this] { return woken_; }, timeoutSeconds);
-  woken_ = false;
-  return woken;
+  advanceUntil([this] { return woken_.load(); }, timeoutSeconds);
+  return woken_.exchange(false);
 }
 
 }  // namespace zr

@@ -1,6 +1,7 @@
 #pragma once
 // Virtual time for tests and the in-process simulator. Waiting advances time
 // at once to the next scheduled event, so a 20 s timeout costs microseconds.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -27,6 +28,7 @@ class FakeClock final : public Clock {
   double now() const override;
   void sleepFor(double seconds) override { advanceTo(elapsed_ + seconds); }
   bool waitForWake(double timeoutSeconds) override;
+  // Safe from any thread (a real port's input watcher in a mixed test).
   void wake() override { woken_ = true; }
 
   // Seconds of virtual time since the clock was made (never wraps).
@@ -51,7 +53,7 @@ class FakeClock final : public Clock {
   double start_;
   double elapsed_ = 0;
   double limit_ = 1e9;
-  bool woken_ = false;
+  std::atomic<bool> woken_{false};
   std::uint64_t sequence_ = 0;
   std::map<std::pair<double, std::uint64_t>, std::function<void()>> events_;
 };

@@ -1,5 +1,7 @@
 #include "core/FakeSerialPort.h"
 
+#include <algorithm>
+
 #include "core/Errors.h"
 
 namespace zr {
@@ -45,7 +47,9 @@ void FakeSerialPort::deliver(std::string_view bytes) {
   }
   log_.push_back({clock_.elapsed(), false, std::string(bytes)});
   if (added && rThreshold_ > 0 && static_cast<int>(inbuf_.size()) >= rThreshold_) events_.push_back(comm::EvReceive);
-  clock_.wake();
+  // As on a real port: input wakes whoever waits (the engine's clock).
+  if (notify_) notify_();
+  else clock_.wake();
 }
 
 void FakeSerialPort::deliverParityError() {
@@ -68,6 +72,7 @@ int FakeSerialPort::inBufferCount() {
 void FakeSerialPort::discardInput() {
   requireHealthy();
   inbuf_.clear();
+  std::erase(events_, comm::EvReceive);
 }
 
 int FakeSerialPort::outBufferCount() {
@@ -80,6 +85,7 @@ std::string FakeSerialPort::input() {
   if (failIo_) throw RuntimeError(failIo_);
   std::string all;
   all.swap(inbuf_);
+  std::erase(events_, comm::EvReceive);
   return all;
 }
 

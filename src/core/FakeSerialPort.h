@@ -45,7 +45,6 @@ class FakeSerialPort final : public SerialPort {
   std::string written() const;
   void clearLog() { log_.clear(); }
   bool rtsEnable() const { return rts_; }
-  Handshaking handshaking() const { return handshaking_; }
   int opens() const { return opens_; }
   // When open() was called, successful or not (FakeClock::elapsed()).
   const std::vector<double>& openAttempts() const { return openAttempts_; }
@@ -56,6 +55,7 @@ class FakeSerialPort final : public SerialPort {
   void setSettings(const std::string& s) override { settings_ = s; }
   std::string settings() const override { return settings_; }
   void setHandshaking(Handshaking h) override { handshaking_ = h; }
+  Handshaking handshaking() const override { return handshaking_; }
   void setInBufferSize(int) override {}
   void setOutBufferSize(int) override {}
   void setNullDiscard(bool on) override { nullDiscard_ = on; }
@@ -77,6 +77,7 @@ class FakeSerialPort final : public SerialPort {
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
   std::string failure() const override { return failure_; }
+  void setInputNotifier(std::function<void()> notify) override { notify_ = std::move(notify); }
 
  private:
   void requireOpen() const;
@@ -84,6 +85,7 @@ class FakeSerialPort final : public SerialPort {
 
   FakeClock& clock_;
   std::function<void(std::string_view)> peer_;
+  std::function<void()> notify_;
   std::vector<WireEntry> log_;
   std::string inbuf_;
   std::vector<int> events_;
@@ -93,7 +95,6 @@ class FakeSerialPort final : public SerialPort {
   bool nullDiscard_ = false;
   std::string parityReplace_ = "?";
   int rThreshold_ = 0;
-  bool receiveArmed_ = true;
   bool rts_ = false;
   bool dtr_ = false;
   bool dsr_ = true;

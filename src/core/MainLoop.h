@@ -48,6 +48,7 @@ class MainLoop {
   Step reconnect();
   // True (after pumping) when the radio port has been lost meanwhile.
   bool pumpFindsPortDown();
+  double idleBlock() const;
   void externalPtt();
   bool dispatchRequests();
   void detectFirmware(bool remote);

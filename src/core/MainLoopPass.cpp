@@ -20,7 +20,10 @@ namespace zr {
 
 namespace {
 constexpr double kTuneTimeout = 20.0;
-constexpr double kIdleBlock = 0.02;
+// Longest idle sleep; input and due work end it sooner.
+constexpr double kIdleLimit = 1.0;
+constexpr double kLinePollInterval = 0.02;
+constexpr double kMinBlock = 0.001;
 }  // namespace
 
 MainLoop::Step MainLoop::servicePass() {
@@ -34,13 +37,7 @@ MainLoop::Step MainLoop::servicePass() {
     // spin without ever reading the transceiver again.
   }
 
-  // Idle: wait for input, but no longer than until the next sync is due
-  // (and always a little, so a pass never spins).
-  double block = kIdleBlock;
-  if (controlMode == "REMOTE")
-    block = std::clamp(SyncPoller::kInterval + 0.001 - secondsSince(st.gLastSyncTime, p_.clock.now()), 0.001,
-                       kIdleBlock);
-  p_.engine.pump(block);
+  p_.engine.pump(idleBlock());
 
   if (p_.recovery().down()) return Step::Reconnect;
   if (st.gRadioBreak) return Step::Query;
@@ -82,6 +79,21 @@ MainLoop::Step MainLoop::servicePass() {
   if (frm.lblREMOTE.caption == "REMOTE" && p_.form.gAudioSetupApplied) return Step::RemoteSetup;
   if (p_.MSComm1.isOpen() && p_.MSComm1.inBufferCount() > 0) p_.link().gReadResponse();
   return Step::Pass;
+}
+
+// Idle, the pass sleeps until input arrives (the operator's, or bytes on
+// either port) or until its own next piece of work is due; always a little,
+// so a pass never spins.
+double MainLoop::idleBlock() const {
+  double block = kIdleLimit;
+  if (controlMode == "REMOTE") {
+    block = std::min(block, p_.sync().secondsUntilDue());
+    const TransceiverState& st = p_.st;
+    if (st.gAmpTuning) block = std::min(block, kTuneTimeout + 0.001 - secondsSince(st.gAmpTuneStart, p_.clock.now()));
+    // The DSR line wakes nobody; it is looked at on every pump.
+    if (p_.settings.gExtPttEnabled) block = std::min(block, kLinePollInterval);
+  }
+  return std::max(block, kMinBlock);
 }
 
 void MainLoop::externalPtt() {

@@ -48,11 +48,31 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
   engine.addWindow(frm);
   engine.setErrorReporter([this](const std::string& text) { display_->gShowInfo(text); });
   engine.addLineEventSource(MSComm1, [this](int code) { link_->MSComm1_OnComm(code); });
+  engine.addPublishHook([this] { rigState.publish(currentRigState()); });
+  // Input on either port ends a wait of the engine at once.
+  for (SerialPort* port : {&MSComm1, &MSComm2}) port->setInputNotifier([&clock = clock] { clock.wake(); });
   engine.on(frm.name(), "optMeter", EventKind::Click,
             [this](const InputEvent& e) { meter_->optMeter_Click(e.index); });
 }
 
 Panel::~Panel() = default;
+
+RigStateSnapshot Panel::currentRigState() const {
+  RigStateSnapshot r;
+  r.freqCmd = st.gFreqCmd;
+  r.freqValid = st.gFreqValid;
+  r.mode = st.gMode;
+  r.digitalMode = frm.cmbDig.text;
+  r.transmitting = st.gTransmitting;
+  r.keyCmd = st.gKeyCmd;
+  r.split = frm.lblSplit.caption == "Split On";
+  r.transmitOnVfoB = frm.optTXVFO[1].selected();
+  r.vfoBFreqCmd = "F";
+  for (const auto& digit : frm.cmdVFOB) r.vfoBFreqCmd += digit.caption;
+  r.vfoBMode = frm.cmbVFOBMode.text;
+  r.control = frm.lblREMOTE.caption;
+  return r;
+}
 
 void Panel::run() {
   try {

@@ -10,6 +10,7 @@
 #include "core/Clock.h"
 #include "core/Engine.h"
 #include "core/Host.h"
+#include "core/RigState.h"
 #include "core/SerialPort.h"
 #include "core/Settings.h"
 #include "core/TransceiverState.h"
@@ -71,6 +72,11 @@ class Panel {
   TransceiverState st;
   Settings settings;
   FormVars form;
+  // Published at every pump and before every wait; other threads read it.
+  RigStatePublisher rigState;
+
+  // The rig state as the panel holds it now.
+  RigStateSnapshot currentRigState() const;
 
   RadioLink& link() { return *link_; }
   PortRecovery& recovery() { return *recovery_; }

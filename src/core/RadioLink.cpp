@@ -50,10 +50,7 @@ bool RadioLink::SetUpRadioPort() {
 
 bool RadioLink::gGetCommPorts(int portNumber) { return p_.probe.exists(portNumber); }
 
-void RadioLink::gDelay(double seconds) {
-  p_.engine.publish();
-  p_.clock.sleepFor(seconds);
-}
+void RadioLink::gDelay(double seconds) { p_.engine.wait(seconds); }
 
 void RadioLink::gSendCommand(const std::string& text, bool lineFeed, double delay) {
   SerialPort& port = p_.MSComm1;
@@ -83,14 +80,9 @@ void RadioLink::gReadResponse() {
   p_.frm.shaTrace.fillColor = colours::Green;
   st.gResponse.clear();
   st.gResponseReceived = false;
-  p_.engine.publish();
 
-  const double start = p_.clock.now();
-  while (port.inBufferCount() == 0) {
-    const double left = kReplyTimeout - secondsSince(start, p_.clock.now());
-    if (left <= 0) break;
-    port.waitForInput(left);
-  }
+  // The engine's waits wake at the first byte, and serve the CAT port meanwhile.
+  p_.engine.wait(kReplyTimeout, [&] { return port.inBufferCount() > 0; });
   if (port.inBufferCount() < 1) {
     st.gResponseReceived = false;
     p_.frm.lblComStat.caption = "No Com";
@@ -100,7 +92,8 @@ void RadioLink::gReadResponse() {
     for (;;) {
       const double left = kQuietGap - secondsSince(quietSince, p_.clock.now());
       if (left <= 0) break;
-      if (port.waitForInput(left)) quietSince = p_.clock.now();
+      const int count = port.inBufferCount();
+      if (p_.engine.wait(left, [&] { return port.inBufferCount() > count; })) quietSince = p_.clock.now();
     }
     // Everything waiting is taken; bytes arriving after this stay for the
     // next read rather than being discarded.

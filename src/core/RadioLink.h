@@ -31,7 +31,7 @@ class RadioLink {
   bool SetUpRadioPort();
   // Probe: true when port n exists and can be opened now.
   bool gGetCommPorts(int portNumber);
-  // A fixed delay; nothing is pumped meanwhile.
+  // A fixed delay; no handler runs meanwhile (the CAT port is still served).
   void gDelay(double seconds);
   // Write `text` (and a line feed), then wait `delay` seconds. Errors are ignored.
   void gSendCommand(const std::string& text, bool lineFeed, double delay);

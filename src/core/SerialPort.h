@@ -3,6 +3,7 @@
 // properties, opened, polled for input and line events. Implementations: the
 // POSIX termios backend and the virtual-time fake used by tests and the
 // in-process simulator. Errors are thrown as RuntimeError.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,7 @@ class SerialPort {
   virtual void setSettings(const std::string& settings) = 0;
   virtual std::string settings() const = 0;
   virtual void setHandshaking(Handshaking h) = 0;
+  virtual Handshaking handshaking() const = 0;
   virtual void setInBufferSize(int bytes) = 0;
   virtual void setOutBufferSize(int bytes) = 0;
   virtual void setNullDiscard(bool on) = 0;
@@ -78,8 +80,15 @@ class SerialPort {
   // timeout passes; true when new bytes arrived. Never spins.
   virtual bool waitForInput(double timeoutSeconds) = 0;
 
+  // Called, from any thread, whenever input may have arrived, so that an
+  // engine blocked on its clock wakes at once; it must only wake. Takes
+  // effect at the next open().
+  virtual void setInputNotifier(std::function<void()> notify) = 0;
+
   // Line events (breaks, errors, DSR changes, receive events) noticed since
-  // the last call, oldest first. Called at pump points.
+  // the last call, oldest first. Called at pump points. A receive event
+  // never outlives the bytes it announced: reading or discarding the input
+  // drops the receive events still queued.
   virtual std::vector<int> takeLineEvents() = 0;
   // The code of the last line event taken (CommEvent).
   virtual int commEvent() const = 0;

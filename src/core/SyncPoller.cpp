@@ -1,5 +1,7 @@
 #include "core/SyncPoller.h"
 
+#include <algorithm>
+
 #include "core/Errors.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
@@ -35,6 +37,16 @@ void SyncPoller::gSendSync(const std::string& key) {
   } catch (const RuntimeError& e) {
     p_.display().gShowInfo(errMessage("gSendSync", e));
   }
+}
+
+double SyncPoller::secondsUntilDue() const {
+  const TransceiverState& st = p_.st;
+  if (st.gLastSyncTime == 0) return 0;
+  const double elapsed = secondsSince(st.gLastSyncTime, p_.clock.now());
+  // Just past the limits, since gSendSync compares with "greater than".
+  constexpr double kPast = 0.001;
+  if (elapsed <= kBlankAfter && !p_.frm.lblU.caption.empty()) return kBlankAfter + kPast - elapsed;
+  return std::max(0.0, kInterval + kPast - elapsed);
 }
 
 void SyncPoller::pollTxState() {

@@ -16,6 +16,9 @@ class SyncPoller {
   static constexpr int kMaxMissed = 5;
 
   void gSendSync(const std::string& key);
+  // Seconds until gSendSync has something to do while the key stays: blank
+  // the sync character, or send the next one.
+  double secondsUntilDue() const;
   void pollTxState();
 
  private:

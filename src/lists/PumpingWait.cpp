@@ -37,8 +37,9 @@ bool pumpUntilInput(Engine& engine, Clock& clock, SerialPort& port, double start
     if (waiting()) return true;
     const double left = seconds - secondsSince(start, clock.now());
     if (left <= 0) return false;
+    // The engine's wait wakes at the first byte and serves the CAT port.
     if (port.isOpen())
-      port.waitForInput(std::min(left, kSlice));
+      engine.wait(std::min(left, kSlice), waiting);
     else
       engine.pump(std::min(left, kSlice));
   }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/BusyFlag.h"
 #include "core/Convert.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
@@ -15,19 +16,6 @@ constexpr std::array<long, 7> kSteps = {1000000, 100000, 10000, 1000, 100, 10, 1
 // The transceiver takes a frequency about every 0.4 s plus its reply.
 constexpr double kFreqDelay = 0.4;
 constexpr double kChannelDelay = 0.1;
-
-// Clears a busy flag however the handler ends, so a failed send cannot lock
-// tuning for the rest of the run.
-class Busy {
- public:
-  explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
-  ~Busy() { flag_ = false; }
-  Busy(const Busy&) = delete;
-  Busy& operator=(const Busy&) = delete;
-
- private:
-  bool& flag_;
-};
 
 template <std::size_t N>
 std::string joined(const std::array<Control, N>& digits) {
@@ -100,7 +88,7 @@ void Tuning::cmdF_MouseDown(int index, int button) {
   Engine& engine = p_.engine;
   std::string work;
   {
-    Busy busy(vfoABusy_);
+    BusyFlag busy(vfoABusy_);
     if (!fromKey) digitHeld = true;
     digitPos = pos;
     const long step = stepOf(pos);
@@ -155,7 +143,7 @@ void Tuning::Form_KeyDown(int keyCode) {
     if (direction == stepDir) keyStepPending = true;
     return;
   }
-  Busy busy(keyBusy_);
+  BusyFlag busy(keyBusy_);
   const bool loopRunning = vfoABusy_;
   keyStepPending = true;
   cmdF_MouseDown(code + 6, direction);
@@ -166,7 +154,7 @@ void Tuning::Form_KeyDown(int keyCode) {
 
 void Tuning::cmdVFOB_MouseDown(int index, int button) {
   if (vfoBBusy_ || index < 0 || index > 6 || (button != 1 && button != 2)) return;
-  Busy busy(vfoBBusy_);
+  BusyFlag busy(vfoBBusy_);
   vfoBDigitHeld = true;
   MainWindowModel& frm = p_.frm;
   const long step = stepOf(index);
@@ -190,7 +178,7 @@ void Tuning::cmdVFOB_MouseDown(int index, int button) {
 
 void Tuning::cmdM_MouseDown(int index, int button) {
   if (chanBusy_ || index < 0 || index > 1 || (button != 1 && button != 2)) return;
-  Busy busy(chanBusy_);
+  BusyFlag busy(chanBusy_);
   chanDigitHeld = true;
   MainWindowModel& frm = p_.frm;
   const int step = index == 0 ? 10 : 1;

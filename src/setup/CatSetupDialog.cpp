@@ -72,8 +72,7 @@ void CatSetupDialog::Form_Load() {
     const auto fields = splitFields(port.settings(), 4);
     addAndSelect(model_.cmbSelectBaudRate, fields[0]);
     if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
-    // The port cannot report its handshaking; the name last applied says it.
-    selectOption(model_.optHandShake, handshakeIndex(p_.settings.gCATHandshake));
+    selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   }
   showDevice();
 }

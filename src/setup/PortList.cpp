@@ -38,4 +38,6 @@ std::string describePortText(const std::function<std::string(int)>& describe, co
   }
 }
 
+int handshakeOption(Handshaking handshaking) { return handshaking == Handshaking::RtsCts ? 2 : 0; }
+
 }  // namespace zr

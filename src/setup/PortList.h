@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/SerialPort.h"
 #include "ui/Control.h"
 
 namespace zr {
@@ -25,6 +26,10 @@ void addAndSelect(Control& list, const std::string& text);
 // Where the port number in `portText` leads, for the operator; empty when it
 // is no port number or nothing can be said.
 std::string describePortText(const std::function<std::string(int)>& describe, const std::string& portText);
+
+// The handshake option that shows how a port runs: 0 "NONE" or 2 "RTS" (the
+// ports never run XON/XOFF, whatever name was applied).
+int handshakeOption(Handshaking handshaking);
 
 // The index of the chosen option of a group, -1 when none is chosen.
 template <std::size_t N>

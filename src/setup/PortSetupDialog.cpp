@@ -55,8 +55,7 @@ void PortSetupDialog::Form_Load() {
     addAndSelect(model_.cmbSelectPort, std::to_string(port.commPort()));
   }
   model_.cmbSelectBaudRate.text = firstField(port.settings());
-  // The port cannot report its handshaking; the name last applied says it.
-  selectOption(model_.optHandShake, handshakeIndex(p_.settings.gRadioHandshake));
+  selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   if (p_.settings.gExtPttEnabled) model_.chkExtPTTEna.value = 1;
   showDevice();
 }

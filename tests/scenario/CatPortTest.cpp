@@ -6,6 +6,7 @@
 #include <random>
 
 #include "cat/CatPort.h"
+#include "core/CommandComposer.h"
 #include "core/Errors.h"
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
@@ -31,12 +32,23 @@ class CatPortTest : public ::testing::Test {
   void query() {
     ASSERT_TRUE(h.queryReport());
   }
-  // Station software sends `bytes`; the receive event runs at the next pump
-  // and the service loop then serves the flag.
+  // Station software sends `bytes`; the pumps take the request once its
+  // receive wait is over, and the service loop then serves the flag.
   void send(const std::string& bytes) {
     h.cat.deliver(bytes);
-    h.panel.engine.pump();
+    pumpUntilTaken();
     if (h.panel.form.gCATPending) cat().CATCmd();
+  }
+  void pumpUntilTaken() {
+    h.panel.engine.pump();
+    while (cat().receiving()) h.panel.engine.pump(1.0);
+  }
+  // Answers written to the CAT port, with their virtual times.
+  std::vector<WireEntry> timedAnswers() const {
+    std::vector<WireEntry> out;
+    for (const auto& e : h.cat.wireLog())
+      if (e.toRadio) out.push_back(e);
+    return out;
   }
   // Each answer as it was written to the CAT port.
   std::vector<std::string> answers() const {
@@ -95,12 +107,86 @@ TEST_F(CatPortTest, AReceiveEventNeedsThreeCharactersAndNulsAreDiscarded) {
   EXPECT_FALSE(h.panel.form.gCATPending);
   h.cat.deliver(";M");
   const double before = h.now();
-  h.panel.engine.pump();
-  EXPECT_TRUE(h.panel.form.gCATPending);
+  pumpUntilTaken();
   EXPECT_EQ(cat().gCATInput, "FA;M");
   EXPECT_EQ(frm().txtInCat.text, "FA;M");
   EXPECT_NEAR(h.now() - before, CatPort::kRestOfRequestWait, 1e-6);
   EXPECT_EQ(h.cat.inBufferCount(), 0);
+}
+
+TEST_F(CatPortTest, AReceiveEventNeverOutlivesTheBytesItAnnounced) {
+  start(2);
+  // Each delivery raises its own receive event; the second arrives while
+  // the first waits for the rest of its request, and is read with it.
+  h.cat.deliver("FA;");
+  h.clock.scheduleIn(0.012, [&] { h.cat.deliver("MD;"); });
+  pumpUntilTaken();
+  EXPECT_EQ(cat().gCATInput, "FA;MD;");
+  for (int i = 0; i < 5; ++i) h.panel.engine.pump(0.1);
+  EXPECT_EQ(cat().gCATInput, "FA;MD;") << "an empty read must not replace the request";
+  EXPECT_EQ(answers(), (Answers{"FA00014250000;", "MD2;"}));
+
+  // The same when the next request arrives before the leftover event is taken.
+  h.cat.clearLog();
+  h.cat.deliver("MD;");
+  h.cat.deliver("FA;");
+  pumpUntilTaken();
+  for (int i = 0; i < 5; ++i) h.panel.engine.pump(0.1);
+  EXPECT_EQ(answers(), (Answers{"MD2;", "FA00014250000;"}));
+}
+
+TEST_F(CatPortTest, QueriesAreAnsweredWhileTheLinkWaits) {
+  start(2);
+  // During a fixed delay of the link: answered the receive wait after the
+  // request, not when the delay ends.
+  h.clock.scheduleIn(0.1, [&] { h.cat.deliver("FA;"); });
+  const double start = h.now();
+  h.panel.link().gDelay(0.3);
+  ASSERT_EQ(timedAnswers().size(), 1u);
+  EXPECT_NEAR(timedAnswers()[0].time - start, 0.1 + CatPort::kRestOfRequestWait, 1e-6);
+  EXPECT_NEAR(h.now() - start, 0.3, 1e-6) << "the delay itself is kept";
+
+  // During a mode change, which waits for the transceiver: the answer still
+  // holds the mode the transceiver last confirmed.
+  h.cat.clearLog();
+  h.clock.scheduleIn(0.1, [&] { h.cat.deliver("MD;"); });
+  h.clock.scheduleIn(0.32, [&] { h.cat.deliver("MD;"); });
+  const double change = h.now();
+  h.panel.cmds().gSetMode("M2");
+  EXPECT_EQ(st().gMode, "M2");
+  const auto a = timedAnswers();
+  ASSERT_EQ(a.size(), 2u);
+  EXPECT_EQ(a[0].bytes, "MD2;");
+  EXPECT_NEAR(a[0].time - change, 0.1 + CatPort::kRestOfRequestWait, 1e-6);
+  // In the reply wait, before the reply has been read.
+  EXPECT_NEAR(a[1].time - change, 0.32 + CatPort::kRestOfRequestWait, 1e-6);
+  EXPECT_EQ(a[1].bytes, "MD2;");
+  EXPECT_GT(h.now() - change, 0.32 + CatPort::kRestOfRequestWait);
+}
+
+TEST_F(CatPortTest, ARequestWithASettingKeepsItsOrderAndTheRequestsBehindIt) {
+  start(2);
+  h.cat.deliver("FA00007074000;FA;");
+  pumpUntilTaken();
+  EXPECT_TRUE(h.panel.form.gCATPending);
+  EXPECT_TRUE(answers().empty()) << "nothing before the setting is carried out";
+  // Queries that arrive while the setting waits for the transceiver queue
+  // behind it, each text in turn.
+  h.clock.scheduleIn(0.1, [&] { h.cat.deliver("MD;"); });
+  h.clock.scheduleIn(0.2, [&] { h.cat.deliver("FA;"); });
+  cat().CATCmd();
+  EXPECT_EQ(radio().frequency, 707400);
+  EXPECT_EQ(answers(), Answers{"FA00007074000;"});
+  EXPECT_TRUE(h.panel.form.gCATPending);
+  cat().CATCmd();
+  EXPECT_EQ(answers(), (Answers{"FA00007074000;", "MD2;", "FA00007074000;"}));
+  EXPECT_FALSE(h.panel.form.gCATPending);
+
+  // With nothing queued any more, queries are answered at once again.
+  h.cat.clearLog();
+  h.cat.deliver("FA;");
+  pumpUntilTaken();
+  EXPECT_EQ(answers(), Answers{"FA00007074000;"});
 }
 
 TEST_F(CatPortTest, AFailingOpenIsShownAndNeverThrown) {
@@ -272,8 +358,9 @@ TEST_F(CatPortTest, LineErrorsShowComTwoErrorOtherEventsNothing) {
 
 TEST_F(CatPortTest, AnAnswerThatCannotBeWrittenIsReportedAndTheRestStillRuns) {
   start(2);
+  h.cat.deliver("FA;FA00007074000;");
+  pumpUntilTaken();
   h.cat.setFailIo(err::DeviceIoError);
-  cat().gCATInput = "FA;FA00007074000;";
   EXPECT_NO_THROW(cat().CATCmd());
   EXPECT_EQ(frm().txtInfo.text.rfind("CATCmd: Err 57. ", 0), 0u) << frm().txtInfo.text;
   EXPECT_EQ(radio().frequency, 707400);

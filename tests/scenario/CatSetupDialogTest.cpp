@@ -2,6 +2,8 @@
 // its settings file.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -195,6 +197,21 @@ TEST_F(CatSetupFileTest, SaveThenLoadRestoresEveryChoiceWithoutApplyingIt) {
   EXPECT_EQ(s.gCATPort, "7 ");
   EXPECT_EQ(s.gCATSettings, "4800 ,O, 7, 1");
   EXPECT_EQ(s.gCATHandshake, "comRTSXonXoff");
+}
+
+TEST_F(CatSetupFileTest, OpeningShowsTheHandshakingThePortRunsWithAndSaveKeepsIt) {
+  const std::tuple<const char*, int, const char*> cases[] = {{"comNone", 0, "comNone"},
+                                                             {"comXonXoff", 0, "comNone"},
+                                                             {"comRTS", 2, "comRTS"},
+                                                             {"comRTSXonXoff", 2, "comRTS"}};
+  for (const auto& [applied, shown, saved] : cases) {
+    openCatPort("9600,N,8,1", applied);
+    dialog.Form_Load();
+    EXPECT_EQ(selectedOption(), shown) << applied;
+    dialog.cmdSavePortSettings_Click();
+    EXPECT_EQ(TempWorkDir::read("CATSetup.txt").rfind(std::string("2\r\n9600,N,8,1\r\n") + saved + "\r\n", 0), 0u)
+        << applied;
+  }
 }
 
 TEST_F(CatSetupFileTest, LoadSplitsTheSettingsAndTakesAnyRigType) {

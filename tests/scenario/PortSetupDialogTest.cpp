@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "core/MainMenus.h"
+#include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "setup/PortList.h"
 #include "setup/PortSetupDialog.h"
@@ -81,7 +82,7 @@ TEST_F(PortSetupDialogTest, LoadShowsTheOpenRadioPortAndItsSettings) {
   EXPECT_EQ(m.cmbSelectPort.text, "1");
   EXPECT_EQ(m.txtFound.text, "2, 5, ");
   EXPECT_EQ(m.cmbSelectBaudRate.text, "9600 ");
-  EXPECT_EQ(selectedOption(), 3);
+  EXPECT_EQ(selectedOption(), 0) << "opened by the harness without handshaking";
   EXPECT_TRUE(m.chkExtPTTEna.selected());
   EXPECT_EQ(m.lblDevice.caption, "dev1");
 
@@ -207,6 +208,31 @@ TEST_F(PortSetupFileTest, SaveThenLoadRestoresTheChoiceWithoutApplyingIt) {
   EXPECT_EQ(settings.gRadioSettings, "4800 ,O,7,1");
   EXPECT_EQ(settings.gRadioHandshake, "comRTSXonXoff");
   EXPECT_TRUE(settings.gExtPttEnabled);
+}
+
+TEST_F(PortSetupFileTest, OpeningShowsTheHandshakingThePortRunsWithAndSaveKeepsIt) {
+  const struct {
+    const char* applied;
+    int shown;
+    const char* saved;
+  } cases[] = {{"comNone", 0, "comNone"},
+               {"comXonXoff", 0, "comNone"},
+               {"comRTS", 2, "comRTS"},
+               {"comRTSXonXoff", 2, "comRTS"},
+               {"comrts", 0, "comNone"}};
+  h.attachSimulator(2);
+  settings.gRadioPort = "1";
+  settings.gRadioSettings = "9600 ,O,7,1";
+  for (const auto& c : cases) {
+    settings.gRadioHandshake = c.applied;
+    ASSERT_TRUE(h.panel.link().SetUpRadioPort());
+    dialog.Form_Load();
+    EXPECT_EQ(selectedOption(), c.shown) << c.applied;
+    dialog.cmdSavePortSettings_Click();
+    const std::string saved = TempWorkDir::read("PortSetup.txt");
+    EXPECT_EQ(saved.substr(0, saved.find("\r\nLine 1")), std::string("1\r\n9600 ,O,7,1\r\n") + c.saved + "\r\n0")
+        << c.applied;
+  }
 }
 
 TEST_F(PortSetupFileTest, LoadTakesTwoCharactersOfThePortAndMatchesHandshakeExactly) {

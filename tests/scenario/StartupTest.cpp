@@ -281,6 +281,43 @@ TEST_F(StartupTest, ExternalPttLineFollowsDsr) {
   EXPECT_TRUE(h.host.messages.empty());
 }
 
+TEST_F(StartupTest, AnIdlePanelSleepsUntilWorkIsDueAndWakesForTheRadio) {
+  TempWorkDir::write("PortSetup.txt", kPortSetup);
+  h.attachSimulator(2);
+  // Every pump and every wake of a wait runs the wait services.
+  int wakes = 0;
+  h.panel.engine.addWaitService([&] {
+    wakes += h.now() >= 20 && h.now() < 30;
+    return -1.0;
+  });
+  // The sync character shows for a second after its 0.2 s pause and is
+  // blank for the next.
+  std::vector<std::pair<double, std::string>> shown;
+  for (double t = 20; t < 30; t += 0.01) h.clock.scheduleAt(t, [&, t] { shown.emplace_back(t, frm().lblU.caption); });
+  // Between a blank and the next sync, a line the radio sends unasked.
+  double unasked = 0;
+  std::string freqSoonAfter;
+  h.clock.scheduleAt(20, [&] {
+    unasked = timesOf("U").back() + 1.5;
+    h.replyAt(unasked, "F0707400\n");
+    h.clock.scheduleAt(unasked + 0.1, [&] { freqSoonAfter = h.panel.st.gFreqCmd; });
+  });
+  runUntil(30);
+
+  EXPECT_LT(wakes, 150) << "ten seconds of steady receive; waking every 20 ms would make a thousand";
+  EXPECT_EQ(freqSoonAfter, "F0707400") << "read at " << unasked << " + 0.1 s";
+  for (const double sync : timesOf("U")) {
+    if (sync < 20 || sync > 28) continue;
+    for (const auto& [t, caption] : shown) {
+      if (t > sync + 0.25 && t < sync + 1.19) {
+        EXPECT_EQ(caption, "U") << t - sync;
+      } else if (t > sync + 1.23 && t < sync + 2.19) {
+        EXPECT_EQ(caption, "") << t - sync;
+      }
+    }
+  }
+}
+
 TEST_F(StartupTest, StuckExternalPttAtStartIsReported) {
   TempWorkDir::write("PortSetup.txt", "1\r\n9600,N,8,1\r\ncomNone\r\n1\r\n");
   h.attachSimulator(2);

@@ -38,16 +38,16 @@ class CatPtyTest : public ::testing::Test {
     panel.settings.gCATHandshake = "comNone";
   }
 
-  // Pumps until a receive event has raised the flag (real time, the bytes
-  // travel through the kernel), then serves it as the service loop would.
-  bool serve(std::chrono::milliseconds timeout = 1000ms) {
+  // Pumps, serving the flag as the service loop would, until a receive
+  // event has taken a request (real time: the bytes travel through the
+  // kernel; the receive's own wait passes in virtual time).
+  bool serve(std::chrono::milliseconds timeout = 5000ms) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
+    panel.frm.txtInCat.text.clear();
     while (std::chrono::steady_clock::now() < deadline) {
-      panel.engine.pump();
-      if (panel.form.gCATPending) {
-        panel.cat().CATCmd();
-        return true;
-      }
+      panel.engine.pump(0.05);
+      if (panel.form.gCATPending) panel.cat().CATCmd();
+      if (!panel.frm.txtInCat.text.empty() && !panel.cat().receiving()) return true;
       std::this_thread::sleep_for(2ms);
     }
     return false;

@@ -24,8 +24,9 @@ class PtyPair {
   int slaveFd() const { return slave_; }
 
   void send(std::string_view bytes);  // to the panel
-  // What the panel wrote, collected until `count` bytes or the timeout.
-  std::string receive(size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(1000));
+  // What the panel wrote, collected until `count` bytes or the timeout (long
+  // by default: it ends at the last byte, and a loaded machine is slow).
+  std::string receive(size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
   void closeMaster();
 
  private:

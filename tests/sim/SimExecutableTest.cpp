@@ -97,7 +97,7 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
   fs::create_symlink("/nonexistent/old-run", link);  // a stale link is replaced
   start({"--dir", dir.string(), "--port", "7", "--firmware", "1", "--log", (dir / "sim.log").string()});
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (fs::read_symlink(link) == "/nonexistent/old-run" && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_NE(fs::read_symlink(link), "/nonexistent/old-run");
@@ -106,7 +106,7 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
   ASSERT_GE(fd, 0);
 
   ASSERT_EQ(::write(fd, "?\n", 2), 2);
-  const std::string report = readUntil(fd, "#\n.\n", 3.0);
+  const std::string report = readUntil(fd, "#\n.\n", 10.0);
   EXPECT_NE(report.find("R1\n"), std::string::npos);
   EXPECT_NE(report.find("\n!\n"), std::string::npos);  // firmware type 1: "!" and no "Q"
   EXPECT_EQ(report.find("\nQ"), std::string::npos);
@@ -114,7 +114,7 @@ TEST_F(SimExecutable, ServesTheReportOverItsLinkAndLogsEachCommand) {
   EXPECT_EQ(report.substr(report.size() - 4), "#\n.\n");
 
   ASSERT_EQ(::write(fd, "UF0700000\n", 10), 10);
-  EXPECT_EQ(readUntil(fd, "F0700000\n", 3.0), "U\nF0700000\n");
+  EXPECT_EQ(readUntil(fd, "F0700000\n", 10.0), "U\nF0700000\n");
   ::close(fd);
 
   EXPECT_EQ(stop(), 0);

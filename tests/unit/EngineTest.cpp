@@ -125,6 +125,56 @@ TEST_F(EngineTest, BlockingPumpWakesForInputAndOtherwiseWaitsItsTime) {
   EXPECT_NEAR(clock.elapsed(), 0.025, 1e-9);
 }
 
+TEST_F(EngineTest, WaitsEndAtTheirConditionAndRunNoHandlers) {
+  FakeSerialPort port(clock);
+  port.open();
+  int clicks = 0;
+  engine.on("frmTest", "cmdGo", EventKind::Click, [&](const InputEvent&) { ++clicks; });
+  clock.scheduleIn(0.05, [&] { engine.post(event("cmdGo", EventKind::Click)); });
+  clock.scheduleIn(0.1, [&] { port.deliver("x"); });
+  EXPECT_TRUE(engine.wait(0.8, [&] { return port.inBufferCount() > 0; }));
+  EXPECT_NEAR(clock.elapsed(), 0.1, 1e-9);
+  EXPECT_EQ(clicks, 0) << "input waits for the next pump";
+
+  // A fixed delay keeps its length however often it is woken.
+  clock.scheduleIn(0.05, [&] { port.deliver("y"); });
+  EXPECT_FALSE(engine.wait(0.2));
+  EXPECT_NEAR(clock.elapsed(), 0.3, 1e-9);
+  engine.pump();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(EngineTest, WaitServicesRunAtPumpsAndWhenAWaitWakesOrTheyAreDue) {
+  FakeSerialPort port(clock);
+  port.open();
+  std::vector<double> runs;
+  double dueAt = -1;  // elapsed time at which the service wants to run again
+  engine.addWaitService([&] {
+    runs.push_back(clock.elapsed());
+    if (dueAt >= 0 && clock.elapsed() >= dueAt - 1e-9) dueAt = -1;
+    return dueAt < 0 ? -1.0 : dueAt - clock.elapsed();
+  });
+  engine.pump();
+  EXPECT_EQ(runs, std::vector<double>{0.0});
+
+  // Woken by input during a delay, and again when it asked to be.
+  clock.scheduleIn(0.1, [&] {
+    port.deliver("x");
+    dueAt = 0.115;
+  });
+  runs.clear();
+  engine.wait(0.3);
+  ASSERT_GE(runs.size(), 3u);
+  EXPECT_NEAR(runs[1], 0.1, 1e-9);
+  EXPECT_NEAR(runs[2], 0.115, 1e-9);
+
+  // A blocking pump sleeps no longer than the service's next run.
+  dueAt = clock.elapsed() + 0.015;
+  const double before = clock.elapsed();
+  engine.pump(1.0);
+  EXPECT_NEAR(clock.elapsed() - before, 0.015, 1e-9);
+}
+
 TEST_F(EngineTest, TimersTickAtTheirIntervalWhileEnabled) {
   std::vector<double> ticks;
   engine.on("frmTest", "tmrTick", EventKind::Timer, [&](const InputEvent&) { ticks.push_back(clock.elapsed()); });

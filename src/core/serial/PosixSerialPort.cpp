@@ -145,10 +145,19 @@ void PosixSerialPort::open() {
   // "external PTT idle", so such a port can never key the transmitter.
   lastDsr_ = lines ? (*lines & TIOCM_DSR) != 0 : true;
   counts_ = tty::interruptCounts(fd_);
+  if (notify_) {
+    try {
+      watcher_ = std::make_unique<InputWatcher>(fd_, notify_);
+    } catch (...) {
+      close();
+      throw;
+    }
+  }
 }
 
 void PosixSerialPort::close() {
   if (fd_ < 0) return;
+  watcher_.reset();
   tty::setModemLine(fd_, TIOCM_DTR, false);
   // The exclusive flag outlives this descriptor while anyone else keeps the
   // device open (the simulator holds its pty), so give it up explicitly.
@@ -225,7 +234,15 @@ std::string PosixSerialPort::input() {
   pull();
   requireHealthy();
   overflowing_ = false;
+  forgetReceiveEvents();
   return std::exchange(inbuf_, {});
+}
+
+// The bytes a queued receive event announced are gone; an event left behind
+// would announce an empty buffer.
+void PosixSerialPort::forgetReceiveEvents() {
+  std::erase(events_, comm::EvReceive);
+  unsignalledInput_ = false;
 }
 
 void PosixSerialPort::discardInput() {
@@ -234,7 +251,7 @@ void PosixSerialPort::discardInput() {
   ::tcflush(fd_, TCIFLUSH);
   inbuf_.clear();
   decoder_.reset();
-  unsignalledInput_ = false;
+  forgetReceiveEvents();
   overflowing_ = false;
 }
 

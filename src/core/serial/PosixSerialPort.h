@@ -3,11 +3,14 @@
 // our own buffer whenever a call needs it, decoded from PARMRK marking into
 // data and line events. Runs on one thread (the engine's).
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/SerialPort.h"
+#include "core/serial/InputWatcher.h"
 #include "core/serial/MarkedInputDecoder.h"
 #include "core/serial/PortSettings.h"
 #include "core/serial/Tty.h"
@@ -28,6 +31,7 @@ class PosixSerialPort final : public SerialPort {
   void setSettings(const std::string& settings) override;
   std::string settings() const override { return settingsText_; }
   void setHandshaking(Handshaking h) override { handshaking_ = h; }
+  Handshaking handshaking() const override { return handshaking_; }
   void setInBufferSize(int bytes) override;
   void setOutBufferSize(int bytes) override;
   void setNullDiscard(bool on) override;
@@ -52,6 +56,7 @@ class PosixSerialPort final : public SerialPort {
   int commEvent() const override { return lastEvent_; }
   int descriptor() const override { return fd_; }
   std::string failure() const override;
+  void setInputNotifier(std::function<void()> notify) override { notify_ = std::move(notify); }
 
   // What the port number maps to, for messages ("COM3 -> /dev/ttyUSB0").
   std::string deviceDescription() const;
@@ -64,6 +69,7 @@ class PosixSerialPort final : public SerialPort {
   // Returns true when the device reported a hangup or error.
   bool pull();
   void store(MarkedInputDecoder::Result decoded);
+  void forgetReceiveEvents();
   void checkLineCounters();
   void applyModemLine(int line, bool on);
 
@@ -90,6 +96,8 @@ class PosixSerialPort final : public SerialPort {
   bool hasModemLines_ = false;
   bool lastDsr_ = true;
   std::optional<tty::Counts> counts_;
+  std::function<void()> notify_;
+  std::unique_ptr<InputWatcher> watcher_;  // while open, when there is someone to notify
 };
 
 }  // namespace zr
