@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   rig.clock.setLimit(rig.clock.elapsed() + 1e6);
   rig.radio.clearLog();
   rig.cat.clearLog();
+  rig.sim.clearCommands();
   if (!rig.cat.isOpen()) std::abort();
 
   // The first byte picks the digital mode; '\x01' bytes split receive events.

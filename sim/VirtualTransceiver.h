@@ -33,6 +33,8 @@ class VirtualTransceiver {
   Faults& faults() { return line_.faults(); }
   // Every command the program sent, with its virtual time.
   const std::vector<ReceivedCommand>& commands() const { return *commands_; }
+  // Forgets the commands so far (a long fuzz run keeps one transceiver).
+  void clearCommands() { commands_->clear(); }
 
   // Line noise, delivered as soon as the line is free.
   void sendGarbage(std::string_view bytes);

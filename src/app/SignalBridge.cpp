@@ -12,6 +12,10 @@ namespace {
 
 int pipeFds[2] = {-1, -1};
 
+// The terminal closed (SIGHUP), quit from the keyboard (SIGQUIT), asked to
+// end (SIGTERM, SIGINT): all end the program the orderly way.
+constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
+
 extern "C" void onSignal(int) {
   const int saved = errno;
   const char byte = 1;
@@ -29,13 +33,11 @@ SignalBridge::SignalBridge(QObject* parent) : QObject(parent) {
   action.sa_handler = onSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
+  for (int sig : kTerminationSignals) sigaction(sig, &action, nullptr);
 }
 
 SignalBridge::~SignalBridge() {
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGINT, SIG_DFL);
+  for (int sig : kTerminationSignals) std::signal(sig, SIG_DFL);
   if (pipeFds[0] >= 0) ::close(pipeFds[0]);
   if (pipeFds[1] >= 0) ::close(pipeFds[1]);
   pipeFds[0] = pipeFds[1] = -1;

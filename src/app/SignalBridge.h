@@ -1,6 +1,7 @@
 #pragma once
-// SIGTERM and SIGINT as a Qt signal on the GUI thread. The handler only
-// writes a byte to a pipe; everything else happens in the event loop.
+// SIGTERM, SIGINT, SIGHUP and SIGQUIT as a Qt signal on the GUI thread. The
+// handler only writes a byte to a pipe; everything else happens in the
+// event loop.
 #include <QObject>
 
 class QSocketNotifier;

@@ -11,9 +11,11 @@
 #include <thread>
 
 #include "AppOptions.h"
+#include "LastResort.h"
 #include "SignalBridge.h"
 #include "core/Clock.h"
 #include "core/Panel.h"
+#include "core/RadioLink.h"
 #include "core/serial/PortMapping.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
@@ -129,11 +131,18 @@ int main(int argc, char** argv) {
   views.add(panel.frm);
   host.setDialogParent(views.mainView());
 
+  // From here on a crash or a vanished display still unkeys the radio.
+  panel.link().armLastResort();
+  zr::app::installLastResortUnkey();
+  zr::app::giveThreadASignalStack();
+
   auto forceStop = [&] {
     panel.engine.requestQuit();
     host.cancelDialogs();
   };
-  // First request: the same Close as File > Exit. Again, or no answer: stop.
+  // First request: the same Close as File > Exit; a message box or file
+  // dialog the engine waits on is ended so the close can be served. Again,
+  // or no answer: stop.
   bool closing = false;
   auto stop = [&] {
     if (closing) {
@@ -142,6 +151,7 @@ int main(int argc, char** argv) {
     }
     closing = true;
     panel.engine.post(closeMainWindow());
+    host.cancelDialogs();
     QTimer::singleShot(kCloseGraceMs, &app, forceStop);
   };
   zr::app::SignalBridge signalBridge;
@@ -172,6 +182,7 @@ int main(int argc, char** argv) {
   }
 
   std::thread engine([&] {
+    zr::app::giveThreadASignalStack();
     try {
       panel.run();
     } catch (const std::exception& e) {

@@ -220,7 +220,11 @@ void Engine::deliver(const InputEvent& event) {
     return;
   }
   WindowModel* w = window(event.window);
-  if (!w || !w->window.enabled || !w->window.visible) return;
+  if (!w || !w->window.visible) return;
+  // A close request cannot be refused: under a modal window it ends the
+  // modal windows above its own and is then served.
+  const bool closeRequest = event.kind == EventKind::Close && event.control.empty();
+  if (!w->window.enabled && !(closeRequest && endModalsOver(*w))) return;
   Control* control = event.control.empty() ? &w->window : w->find(event.control, event.index);
   if (!control) return;
   if (control != &w->window && (!control->enabled || !control->visible)) return;
@@ -275,13 +279,23 @@ void Engine::runModal(WindowModel& dialog, WindowModel& owner) {
   owner.window.enabled = false;
   dialog.window.visible = true;
   dialog.window.enabled = true;
+  modals_.push_back({&dialog, &owner});
   try {
     while (dialog.window.visible) pump(0.02);
   } catch (...) {
+    modals_.pop_back();
     owner.window.enabled = true;
     throw;
   }
+  modals_.pop_back();
   owner.window.enabled = true;
+}
+
+bool Engine::endModalsOver(WindowModel& owner) {
+  auto lowest = std::find_if(modals_.begin(), modals_.end(), [&](const Modal& m) { return m.owner == &owner; });
+  if (lowest == modals_.end()) return false;
+  for (auto it = lowest; it != modals_.end(); ++it) it->dialog->window.visible = false;
+  return true;
 }
 
 void Engine::publish() {

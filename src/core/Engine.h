@@ -80,6 +80,8 @@ class Engine {
 
   // Show `dialog` modally over `owner`: the owner is disabled, the engine
   // pumps until the dialog hides itself, then the owner is enabled again.
+  // A Close of the owner meanwhile hides the dialog (and any opened over
+  // it) and reaches the owner's handler.
   void runModal(WindowModel& dialog, WindowModel& owner);
 
   // Send the view a snapshot when any model changed since the last one.
@@ -95,6 +97,10 @@ class Engine {
     SerialPort* port;
     std::function<void(int)> handler;
   };
+  struct Modal {
+    WindowModel* dialog;
+    WindowModel* owner;
+  };
   struct TimerState {
     double since = -1;  // time of day of the start or last tick; <0 = not running
     int interval = 0;
@@ -107,6 +113,8 @@ class Engine {
   static void applyValue(WindowModel& window, Control& control, const InputEvent& event);
   double secondsToNextTimer();
   void runHandler(const Handler& handler, const InputEvent& event);
+  // Hides every modal window opened over `owner`; false when there is none.
+  bool endModalsOver(WindowModel& owner);
 
   Clock& clock_;
   Host& host_;
@@ -121,6 +129,7 @@ class Engine {
   bool serving_ = false;
   std::vector<std::function<void()>> publishHooks_;
   std::map<std::string, TimerState> timers_;  // by "window.control"
+  std::vector<Modal> modals_;                  // innermost last
   std::function<void(const std::string&)> reportError_;
 
   mutable std::mutex inboxMutex_;

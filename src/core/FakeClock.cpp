@@ -1,6 +1,8 @@
 #include "core/FakeClock.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace zr {
@@ -24,7 +26,12 @@ void FakeClock::advanceTo(double target) {
 }
 
 bool FakeClock::advanceUntil(const std::function<bool()>& ready, double timeout) {
-  const double deadline = elapsed_ + timeout;
+  // A wait always lets some time pass: far into a run a tiny timeout added
+  // to the elapsed time rounds to nothing, and a loop that waits for what
+  // is left of an interval would wait for ever. The least step is a few
+  // units of the time of day's last place, far below any interval we use.
+  const double least = (start_ + elapsed_) * 4 * std::numeric_limits<double>::epsilon();
+  const double deadline = timeout > 0 ? elapsed_ + std::max(timeout, least) : elapsed_;
   while (!ready()) {
     const double next = nextEventAt();
     if (next < 0 || next > deadline) {

@@ -14,8 +14,10 @@ void FakeSerialPort::setCommPort(int n) {
 
 void FakeSerialPort::open() {
   if (open_) throw RuntimeError(err::PortAlreadyOpen);
+  openAttempts_.push_back(clock_.elapsed());
   if (failOpen_) throw RuntimeError(failOpen_);
   open_ = true;
+  failure_.clear();
   ++opens_;
 }
 
@@ -23,8 +25,20 @@ void FakeSerialPort::requireOpen() const {
   if (!open_) throw RuntimeError(err::PortNotOpen);
 }
 
+void FakeSerialPort::requireHealthy() const {
+  requireOpen();
+  if (!failure_.empty()) throw RuntimeError(err::DeviceIoError, failure_);
+}
+
+void FakeSerialPort::hangUp(const std::string& reason) {
+  if (!open_) return;
+  failure_ = reason;
+  events_.push_back(comm::PortLost);
+  clock_.wake();
+}
+
 void FakeSerialPort::deliver(std::string_view bytes) {
-  if (!open_) return;  // nobody listens on a closed port
+  if (!open_ || !failure_.empty()) return;  // nobody listens on a closed port
   bool added = false;
   for (char c : bytes) {
     if (c == '\0' && nullDiscard_) continue;
@@ -51,23 +65,23 @@ void FakeSerialPort::setDsr(bool holding) {
 }
 
 int FakeSerialPort::inBufferCount() {
-  requireOpen();
+  requireHealthy();
   return static_cast<int>(inbuf_.size());
 }
 
 void FakeSerialPort::discardInput() {
-  requireOpen();
+  requireHealthy();
   inbuf_.clear();
   std::erase(events_, comm::EvReceive);
 }
 
 int FakeSerialPort::outBufferCount() {
-  requireOpen();
+  requireHealthy();
   return outCount_;
 }
 
 std::string FakeSerialPort::input() {
-  requireOpen();
+  requireHealthy();
   if (failIo_) throw RuntimeError(failIo_);
   std::string all;
   all.swap(inbuf_);
@@ -76,16 +90,19 @@ std::string FakeSerialPort::input() {
 }
 
 void FakeSerialPort::output(std::string_view text) {
-  requireOpen();
+  requireHealthy();
   if (failIo_) throw RuntimeError(failIo_);
   log_.push_back({clock_.elapsed(), true, std::string(text)});
   if (peer_) peer_(text);
 }
 
 bool FakeSerialPort::waitForInput(double timeoutSeconds) {
-  requireOpen();
+  requireHealthy();
   const std::size_t before = inbuf_.size();
-  return clock_.advanceUntil([&] { return !open_ || inbuf_.size() > before; }, timeoutSeconds) && open_;
+  const bool woke =
+      clock_.advanceUntil([&] { return !open_ || !failure_.empty() || inbuf_.size() > before; }, timeoutSeconds);
+  if (open_ && !failure_.empty()) throw RuntimeError(err::DeviceIoError, failure_);
+  return woke && open_;
 }
 
 std::vector<int> FakeSerialPort::takeLineEvents() {

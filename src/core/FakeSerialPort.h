@@ -36,6 +36,9 @@ class FakeSerialPort final : public SerialPort {
   void setFailOpen(int errorNumber) { failOpen_ = errorNumber; }  // 0 = opens
   // When set, a write throws this error (a port that vanished).
   void setFailIo(int errorNumber) { failIo_ = errorNumber; }
+  // The device goes away: comm::PortLost is raised and every use but
+  // close() throws `reason` until the port is opened again.
+  void hangUp(const std::string& reason);
 
   const std::vector<WireEntry>& wireLog() const { return log_; }
   // Everything the program wrote, concatenated.
@@ -43,6 +46,8 @@ class FakeSerialPort final : public SerialPort {
   void clearLog() { log_.clear(); }
   bool rtsEnable() const { return rts_; }
   int opens() const { return opens_; }
+  // When open() was called, successful or not (FakeClock::elapsed()).
+  const std::vector<double>& openAttempts() const { return openAttempts_; }
 
   // --- SerialPort ---
   void setCommPort(int n) override;
@@ -71,10 +76,12 @@ class FakeSerialPort final : public SerialPort {
   bool waitForInput(double timeoutSeconds) override;
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
+  std::string failure() const override { return failure_; }
   void setInputNotifier(std::function<void()> notify) override { notify_ = std::move(notify); }
 
  private:
   void requireOpen() const;
+  void requireHealthy() const;
 
   FakeClock& clock_;
   std::function<void(std::string_view)> peer_;
@@ -96,7 +103,9 @@ class FakeSerialPort final : public SerialPort {
   int failOpen_ = 0;
   int failIo_ = 0;
   int opens_ = 0;
+  std::vector<double> openAttempts_;
   int lastEvent_ = 0;
+  std::string failure_;
 };
 
 }  // namespace zr

@@ -20,12 +20,22 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Writing through a link keeps the link, as writing in place would.
+// Writing through a link keeps the link, as writing in place would; but a
+// link is followed only to a regular file of the user's own, so a planted
+// link cannot make the panel overwrite something else.
 std::string resolveLink(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   char buf[PATH_MAX];
-  return ::realpath(path.c_str(), buf) ? std::string(buf) : path;
+  const char* target = ::realpath(path.c_str(), buf);
+  struct stat t {};
+  if (!target || ::stat(target, &t) != 0)
+    throw RuntimeError(err::PathFileAccessError, "is a symbolic link to nothing that exists, not written");
+  const std::string where = "is a symbolic link to " + std::string(target);
+  if (!S_ISREG(t.st_mode)) throw RuntimeError(err::PathFileAccessError, where + ", not a regular file, not written");
+  if (t.st_uid != ::geteuid())
+    throw RuntimeError(err::PathFileAccessError, where + ", a file of another user, not written");
+  return target;
 }
 
 // A new, exclusive file beside `target`; the name goes to `temp`.

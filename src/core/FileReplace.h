@@ -9,7 +9,9 @@
 namespace zr {
 
 // Throws RuntimeError on failure; the old file is then untouched and the
-// temporary file removed. A symbolic link is kept and its target replaced.
+// temporary file removed. A symbolic link is kept and its target replaced,
+// but only when the target is a regular file owned by the user; any other
+// link is refused with the reason.
 void replaceFile(const std::string& path, const std::string& contents);
 
 // A file error as the operator reads it: 61 disk full, 70 permission denied,

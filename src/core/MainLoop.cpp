@@ -10,6 +10,7 @@
 #include "core/MainMenus.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
+#include "core/PortRecovery.h"
 #include "core/RadioLink.h"
 #include "core/SettingsFiles.h"
 #include "core/StatusDisplay.h"
@@ -62,6 +63,7 @@ void MainLoop::Form_Load() {
         case Step::LocalSetup: next = localSetup(); break;
         case Step::LoopInit: next = loopInit(); break;
         case Step::Pass: next = servicePass(); break;
+        case Step::Reconnect: next = reconnect(); break;
       }
     } catch (const RuntimeError&) {
       // A failing pass is abandoned; the loop starts again from its
@@ -77,7 +79,7 @@ void MainLoop::placeWindow() {
   frm.window.top = kCentredPosition;
   if (!p_.display().fileExists(kIniFile)) return;
   stmt([&] {
-    const auto ini = readIniFile();
+    const auto ini = readSettings(kIniFile, [] { return readIniFile(); });
     if (!ini) return;
     // Far off any screen is as good as the edge of it; never wrap around.
     auto clampEdge = [](long v) { return static_cast<int>(std::clamp(v, -1000000L, 1000000L)); };
@@ -124,7 +126,7 @@ void MainLoop::openCatPort() {
   frm.txtInfo.text = "Opening " + programDirectory() + "/" + kCatSetupFile + " File.. ";
   if (!std::filesystem::exists(kCatSetupFile)) return;
   stmt([&] {
-    const auto cat = readCatSetup();
+    const auto cat = readSettings(kCatSetupFile, [] { return readCatSetup(); });
     if (!cat) return;
     frm.txtInfo.text = std::string(kCatSetupFile) + " Opened";
     p_.settings.gCATPort = cat->port;
@@ -146,20 +148,22 @@ void MainLoop::readPortSetup() {
   MainWindowModel& frm = p_.frm;
   frm.txtInfo.visible = true;
   frm.txtInfo.text = "Opening " + programDirectory() + "/" + kPortSetupFile + " File.. ";
-  if (!std::filesystem::exists(kPortSetupFile)) {
+  std::optional<PortSetupValues> port;
+  if (std::filesystem::exists(kPortSetupFile)) port = readSettings(kPortSetupFile, [] { return zr::readPortSetup(); });
+  if (!port) {
+    // Unreadable is as good as missing; the reason stays on show.
     p_.settings.gExtPttEnabled = false;
     p_.menus().mnuPortSetup_Click();
     return;
   }
+  if (const std::string problem = portSetupProblem(*port); !problem.empty()) noteFile(kPortSetupFile, problem);
   stmt([&] {
-    const auto port = zr::readPortSetup();
-    if (!port) return;
     frm.txtInfo.text = std::string(kPortSetupFile) + " File Opened";
     p_.settings.gRadioPort = port->port;
     p_.settings.gRadioSettings = port->settings;
     p_.settings.gRadioHandshake = port->handshake;
     p_.settings.gExtPttEnabled = port->extPtt == "1";
-    frm.txtInfo.text = "";
+    frm.txtInfo.text = withFileNotes({});
   });
 }
 
@@ -167,28 +171,55 @@ MainLoop::Step MainLoop::portCheck() {
   MainWindowModel& frm = p_.frm;
   SerialPort& port = p_.MSComm1;
   bool usable = false;
-  stmt([&] {
+  try {
     const int n = vbCInt(p_.settings.gRadioPort);
     // An open port fails the probe, so the port in use counts as usable.
     usable = (port.isOpen() && port.commPort() == n) || p_.link().gGetCommPorts(n);
-  });
+  } catch (const RuntimeError&) {
+    // No port number (an empty choice applied) is no usable port; failing
+    // the pass instead would come straight back here, for ever.
+  }
   if (!usable) {
     frm.txtInfo.visible = true;
-    frm.txtInfo.text = "Port is not available. Use Setup menu or Exit.";
+    frm.txtInfo.text = withFileNotes("Port is not available. Use Setup menu or Exit.");
     frm.lblComStat.caption = "No Port";
     frm.lblREMOTE.caption = "";
     p_.form.gPortSetupDone = false;
     while (!p_.form.gPortSetupDone) p_.engine.pump(kIdleBlock);
     return Step::PortCheck;
   }
-  stmt([&] {
+  std::string failure;
+  try {
     p_.form.radioPortOpen = p_.link().SetUpRadioPort();
-    if (p_.form.radioPortOpen) {
-      frm.lblComStat.caption = "COM" + p_.settings.gRadioPort;
-      frm.txtInfo.text = "Querying radio status";
-    }
-  });
+  } catch (const RuntimeError& e) {
+    p_.form.radioPortOpen = false;
+    failure = e.description;
+  }
+  if (!p_.form.radioPortOpen) {
+    // Querying a port that is not open could never be answered: open it
+    // again until it works or the operator chooses another.
+    p_.recovery().openFailed(failure.empty() ? "COM" + p_.settings.gRadioPort : failure);
+    return Step::Reconnect;
+  }
+  p_.recovery().portOpened();
+  frm.lblComStat.caption = "COM" + p_.settings.gRadioPort;
+  frm.txtInfo.text = withFileNotes("Querying radio status");
   return Step::Query;
+}
+
+MainLoop::Step MainLoop::reconnect() {
+  // The transceiver may have been reset meanwhile: it is set up again.
+  restartPending = false;
+  for (;;) {
+    p_.engine.pump(std::clamp(p_.recovery().secondsToNextTry(), 0.001, kIdleBlock));
+    if (p_.form.gPortSetupDone) return Step::PortCheck;
+    if (p_.recovery().secondsToNextTry() <= 0 && p_.recovery().tryReopen()) return Step::Query;
+  }
+}
+
+bool MainLoop::pumpFindsPortDown() {
+  p_.engine.pump();
+  return p_.recovery().down();
 }
 
 void MainLoop::query() { p_.link().gSendCommand("?", true, 0.6); }
@@ -223,7 +254,7 @@ MainLoop::Step MainLoop::statusQuery() {
     }
   }
   for (;;) {
-    p_.engine.pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
     if (p_.form.gPortSetupDone) {
       p_.form.gPortSetupDone = false;
       return Step::PortCheck;
@@ -259,6 +290,16 @@ void MainLoop::detectFirmware(bool remote) {
   }
 }
 
-void MainLoop::pump() { p_.engine.pump(); }
+void MainLoop::noteFile(const std::string& file, const std::string& problem) {
+  fileNotes_[file] = file + ": " + problem;
+  p_.display().gShowInfo(withFileNotes({}));
+}
+
+std::string MainLoop::withFileNotes(const std::string& text) const {
+  std::string out;
+  for (const auto& [file, note] : fileNotes_) out += (out.empty() ? "" : "\r\n") + note;
+  if (!text.empty()) out += (out.empty() ? "" : "\r\n") + text;
+  return out;
+}
 
 }  // namespace zr

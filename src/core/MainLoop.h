@@ -4,8 +4,10 @@
 // or local setup) and then the service loop, which never returns while the
 // program runs.
 #include <functional>
+#include <map>
 #include <string>
 
+#include "core/Errors.h"
 #include "core/InstanceLock.h"
 
 namespace zr {
@@ -29,7 +31,7 @@ class MainLoop {
 
  private:
   // Where control goes next; the labels of the startup sequence.
-  enum class Step { PortCheck, Query, RemoteSetup, RemoteAlign, LocalSetup, LoopInit, Pass };
+  enum class Step { PortCheck, Query, RemoteSetup, RemoteAlign, LocalSetup, LoopInit, Pass, Reconnect };
 
   void placeWindow();
   void initialControls();
@@ -43,13 +45,24 @@ class MainLoop {
   Step localSetup();
   Step loopInit();
   Step servicePass();
+  Step reconnect();
+  // True (after pumping) when the radio port has been lost meanwhile.
+  bool pumpFindsPortDown();
   double idleBlock() const;
   void externalPtt();
   bool dispatchRequests();
   void detectFirmware(bool remote);
   void query();
   bool bytesWaiting();
-  void pump();
+
+  // Reads one settings file; a file that cannot be read is noted with the
+  // reason (and `fallback`, what happens instead) and reads as missing.
+  template <class Read>
+  auto readSettings(const std::string& file, Read read, const char* fallback = "") -> decltype(read());
+  // What is wrong with a settings file stays on show until it is read fine.
+  void noteFile(const std::string& file, const std::string& problem);
+  void forgetFile(const std::string& file) { fileNotes_.erase(file); }
+  std::string withFileNotes(const std::string& text) const;
 
   // Before the service loop first starts a failing statement is skipped;
   // afterwards a failure abandons the pass (see Form_Load).
@@ -58,6 +71,18 @@ class MainLoop {
   Panel& p_;
   InstanceLock instanceLock_;
   bool loopStarted_ = false;
+  std::map<std::string, std::string> fileNotes_;
 };
+
+template <class Read>
+auto MainLoop::readSettings(const std::string& file, Read read, const char* fallback) -> decltype(read()) {
+  forgetFile(file);
+  try {
+    return read();
+  } catch (const RuntimeError& e) {
+    noteFile(file, "Err " + std::to_string(e.number) + ". " + e.description + fallback);
+    return {};
+  }
+}
 
 }  // namespace zr

@@ -5,6 +5,7 @@
 #include "core/MainLoop.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
+#include "core/PortRecovery.h"
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
 #include "core/SyncPoller.h"
@@ -39,6 +40,7 @@ MainLoop::Step MainLoop::servicePass() {
 
   p_.engine.pump(idleBlock());
 
+  if (p_.recovery().down()) return Step::Reconnect;
   if (st.gRadioBreak) return Step::Query;
   p_.display().gUpdateDisplay();
   frm.shaTrace.fillColor = colours::GrayText;
@@ -59,7 +61,9 @@ MainLoop::Step MainLoop::servicePass() {
     externalPtt();
     p_.sync().pollTxState();
     if (st.gMissedSyncs > SyncPoller::kMaxMissed) {
-      frm.txtInfo.text = "No Sync Response: Restarting...";
+      // Said where the operator looks: a silent radio is no "Com OK".
+      p_.display().gShowInfo("No Sync Response: Restarting...");
+      frm.lblComStat.caption = "No Com";
       restartPending = true;
       return Step::Query;
     }

@@ -29,9 +29,14 @@ MainLoop::Step MainLoop::remoteSetup() {
   p_.st.gTxUnrestricted = permissionsFilePresent();
   Settings& s = p_.settings;
   AudioSetupValues audio;
-  if (p_.display().fileExists(kAudioSetupFile)) stmt([&] {
-      if (auto read = readAudioSetup()) audio = *read;
-    });
+  if (p_.display().fileExists(kAudioSetupFile)) {
+    if (auto read = readSettings(kAudioSetupFile, [] { return readAudioSetup(); }, ", the defaults are used")) {
+      audio = *read;
+      std::string problems;
+      for (const std::string& line : repairAudioSetup(audio)) problems += (problems.empty() ? "" : "; ") + line;
+      if (!problems.empty()) noteFile(kAudioSetupFile, problems);
+    }
+  }
   s.gPhoneAudioSource = audio.phoneSource;
   s.gPttEnableSetting = audio.pttEnable;
   s.gLocalRemoteSetting = audio.localRemote;
@@ -62,7 +67,7 @@ MainLoop::Step MainLoop::remoteAlign() {
       query();
       p_.link().gReadResponse();
     });
-    pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
   } while (!st.gResponseComplete);
   detectFirmware(true);
 
@@ -112,8 +117,9 @@ MainLoop::Step MainLoop::remoteAlign() {
   });
   for (auto& o : frm.optMeter) o.enabled = true;
   frm.pbMeter.enabled = true;
-  frm.txtInfo.text = "";
-  frm.txtInfo.visible = false;
+  // Problems with the settings files outlast the setup's own messages.
+  frm.txtInfo.text = withFileNotes({});
+  frm.txtInfo.visible = !frm.txtInfo.text.empty();
   frm.txtInfo.foreColor = colours::Black;
   frm.txtInfo.bold = false;
   for (Control* c : {&frm.fraLeftButtons, &frm.fraRightButtons, &frm.fraRF, &frm.fraBand, &frm.fraBFO})
@@ -161,7 +167,7 @@ MainLoop::Step MainLoop::localSetup() {
       detectFirmware(false);
       break;
     }
-    pump();
+    if (pumpFindsPortDown()) return Step::Reconnect;
   }
   for (Control* c : {&frm.fraRightButtons, &frm.fraLeftButtons, &frm.fraRF, &frm.fraBand}) c->visible = true;
   p_.form.bfoOn = false;

@@ -77,18 +77,7 @@ void MainMenus::form_queryUnload() {
   } catch (const RuntimeError&) {
     // Not reported: the program is ending.
   }
-  SerialPort& radio = p_.MSComm1;
-  if (radio.isOpen()) {
-    try {
-      // Never leave the transmitter keyed behind us.
-      if (p_.st.lastKeyCmd == "K") radio.output("U");
-      radio.output("G00\n");
-      p_.link().gDelay(0.3);
-      radio.discardInput();
-    } catch (const RuntimeError&) {
-    }
-    radio.close();
-  }
+  p_.link().shutdownPort();
   if (p_.MSComm2.isOpen()) p_.MSComm2.close();
   p_.engine.requestQuit();
 }
@@ -126,7 +115,7 @@ void MainMenus::runScanner(const std::function<void()>& showScanner, bool disabl
   const TransceiverState& st = p_.st;
   // A scan retunes the transceiver many times a second: never while it
   // transmits. The operator unkeys first.
-  if (st.gKeyCmd == "K" || st.lastKeyCmd == "K") {
+  if (st.gKeyCmd == "K" || p_.link().keyed()) {
     p_.engine.beep();
     return;
   }

@@ -3,6 +3,7 @@
 #include "core/CommandComposer.h"
 #include "core/Errors.h"
 #include "core/MeterDisplay.h"
+#include "core/PortRecovery.h"
 #include "core/RadioLink.h"
 #include "core/StatusDecoder.h"
 #include "core/StatusDisplay.h"
@@ -29,6 +30,7 @@ Panel::Panel(Clock& clock_, Host& host_, SerialPort& radioPort, SerialPort& catP
       probe(probe_),
       engine(clock_, host_),
       link_(std::make_unique<RadioLink>(*this)),
+      recovery_(std::make_unique<PortRecovery>(*this)),
       cmds_(std::make_unique<CommandComposer>(*this)),
       decoder_(std::make_unique<StatusDecoder>(*this)),
       display_(std::make_unique<StatusDisplay>(*this)),
@@ -80,9 +82,15 @@ void Panel::run() {
   try {
     mainLoop_->Form_Load();
   } catch (const ProgramEnd&) {
+  } catch (...) {
+    // Something unforeseen escaped the engine: the transmitter is unkeyed
+    // before anything else is tried.
+    link_->closePort();
+    if (MSComm2.isOpen()) MSComm2.close();
+    throw;
   }
-  // Whatever ended the program, the ports are let go.
-  if (MSComm1.isOpen()) MSComm1.close();
+  // A forced stop never ran the orderly end: it is done here.
+  link_->shutdownPort();
   if (MSComm2.isOpen()) MSComm2.close();
   frm.window.visible = false;
   engine.publish();

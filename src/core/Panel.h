@@ -36,6 +36,7 @@ class Transmit;
 class Amplifier;
 class ClientRequests;
 struct RigServerSetup;
+class PortRecovery;
 
 // Variables of the main window that several routines share.
 struct FormVars {
@@ -80,6 +81,7 @@ class Panel {
   RigStateSnapshot currentRigState() const;
 
   RadioLink& link() { return *link_; }
+  PortRecovery& recovery() { return *recovery_; }
   CommandComposer& cmds() { return *cmds_; }
   StatusDecoder& decoder() { return *decoder_; }
   StatusDisplay& display() { return *display_; }
@@ -105,6 +107,7 @@ class Panel {
 
  private:
   std::unique_ptr<RadioLink> link_;
+  std::unique_ptr<PortRecovery> recovery_;
   std::unique_ptr<CommandComposer> cmds_;
   std::unique_ptr<StatusDecoder> decoder_;
   std::unique_ptr<StatusDisplay> display_;

@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "core/Errors.h"
 #include "core/Panel.h"
+#include "core/PortRecovery.h"
 #include "core/StatusDecoder.h"
 
 namespace zr {
@@ -20,8 +21,12 @@ bool RadioLink::SetUpRadioPort() {
   const Handshaking handshaking =
       (hs == "comRTS" || hs == "comRTSXonXoff") ? Handshaking::RtsCts : Handshaking::None;
   if (port.isOpen()) {
-    if (port.inBufferCount() > 0) port.input();
-    port.close();
+    try {
+      if (port.inBufferCount() > 0) port.input();
+    } catch (const RuntimeError&) {
+      // A port that failed must still be closed and opened again.
+    }
+    closePort();
     gDelay(0.5);
   }
   port.setCommPort(vbCInt(p_.settings.gRadioPort));
@@ -34,7 +39,11 @@ bool RadioLink::SetUpRadioPort() {
   port.setParityReplace(":");
   port.setRTSEnable(true);
   port.open();
-  if (port.isOpen()) return true;
+  if (port.isOpen()) {
+    latch_.portOpened(port.descriptor());
+    write("U");
+    return true;
+  }
   p_.frm.txtInfo.text = "Selected port did not open...";
   return false;
 }
@@ -58,7 +67,7 @@ void RadioLink::gSendCommand(const std::string& text, bool lineFeed, double dela
   // indicator stays red so the operator sees the link is stuck.
   if (waits >= kSendBufferWaits) return;
   try {
-    port.output(lineFeed ? text + "\n" : text);
+    write(lineFeed ? text + "\n" : text);
   } catch (const RuntimeError&) {
   }
   if (delay != 0) gDelay(delay);
@@ -111,6 +120,9 @@ void RadioLink::MSComm1_OnComm(int code) {
     case comm::Break:
       p_.st.gRadioBreak = true;
       break;
+    case comm::PortLost:
+      p_.recovery().portLost(p_.MSComm1.failure());
+      break;
     case comm::EvDSR: {
       const bool dsr = p_.MSComm1.dsrHolding();
       p_.form.gComm1EvDSR = dsr;
@@ -123,6 +135,39 @@ void RadioLink::MSComm1_OnComm(int code) {
   }
 }
 
-void RadioLink::writeDirect(const std::string& text) { p_.MSComm1.output(text); }
+void RadioLink::writeDirect(const std::string& text) { write(text); }
+
+void RadioLink::write(std::string_view text) {
+  latch_.beforeWrite(text);
+  p_.MSComm1.output(text);
+  latch_.afterWrite(text);
+}
+
+RadioLink::~RadioLink() { closePort(); }
+
+void RadioLink::closePort() {
+  SerialPort& port = p_.MSComm1;
+  if (!port.isOpen()) return;
+  try {
+    if (keyed()) write("U");
+  } catch (const RuntimeError&) {
+    // The port is gone; the unkey stays owed to the next open.
+  }
+  latch_.portClosing();
+  port.close();
+}
+
+void RadioLink::shutdownPort() {
+  SerialPort& port = p_.MSComm1;
+  if (!port.isOpen()) return;
+  try {
+    if (keyed()) write("U");
+    write("G00\n");
+    gDelay(0.3);
+    port.discardInput();
+  } catch (const RuntimeError&) {
+  }
+  closePort();
+}
 
 }  // namespace zr

@@ -31,6 +31,9 @@ inline constexpr int RxOver = 1008;
 inline constexpr int RxParity = 1009;
 inline constexpr int TxFull = 1010;
 inline constexpr int DCB = 1011;
+// Our own: the port hung up or failed (a device unplugged, the far end of a
+// pseudo-terminal gone); it is unusable until closed and opened again.
+inline constexpr int PortLost = 1100;
 
 // The errors the program reports as a line error of its port.
 inline constexpr bool isLineError(int code) {
@@ -89,6 +92,14 @@ class SerialPort {
   virtual std::vector<int> takeLineEvents() = 0;
   // The code of the last line event taken (CommEvent).
   virtual int commEvent() const = 0;
+
+  // Why the port is unusable, naming it, after comm::PortLost; empty while
+  // it works.
+  virtual std::string failure() const { return {}; }
+
+  // The system's descriptor of the open port, for a last-resort write from
+  // a fatal-signal handler; -1 when there is none.
+  virtual int descriptor() const { return -1; }
 };
 
 // Opens and closes port n without configuring it: true when it exists and

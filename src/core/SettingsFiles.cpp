@@ -1,46 +1,41 @@
 #include "core/SettingsFiles.h"
 
 #include <cmath>
-#include <cerrno>
-#include <cstdio>
 #include <limits>
 #include <vector>
 
 #include "core/Convert.h"
 #include "core/Errors.h"
 #include "core/FileReplace.h"
+#include "core/TextFile.h"
 
 namespace zr {
 
 namespace {
 
-// The first `count` lines of a file; lines past the end read as empty.
-std::optional<std::vector<std::string>> readLines(const std::string& path, std::size_t count) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return std::nullopt;
-  std::vector<std::string> lines(count);
-  std::size_t n = 0;
-  errno = 0;
-  int c = std::getc(f);
-  while (n < count && c != EOF) {
-    std::string& line = lines[n++];
-    while (c != EOF && c != '\r' && c != '\n') {
-      line += static_cast<char>(c);
-      c = std::getc(f);
-    }
-    if (c == '\r') {
-      c = std::getc(f);
-      if (c == '\n') c = std::getc(f);
-    } else if (c == '\n') {
-      c = std::getc(f);
-    }
-  }
-  // A failed read must not pass for a short file.
-  const bool failed = std::ferror(f) != 0;
-  const int error = errno != 0 ? errno : EIO;
-  std::fclose(f);
-  if (failed) throw fileError(error);
+// The first `count` lines of a text; lines past the end read as empty.
+std::vector<std::string> firstLines(std::string_view text, std::size_t count) {
+  std::vector<std::string> lines = splitLines(text, count);
+  lines.resize(count);
   return lines;
+}
+
+// The whole file, or nothing when there is none under that name. Anything
+// that is not a small regular file is refused with the reason.
+std::optional<std::string> readIfPresent(const std::string& path) {
+  try {
+    return readTextFile(path);
+  } catch (const RuntimeError& e) {
+    if (e.number == err::FileNotFound) return std::nullopt;
+    throw;
+  }
+}
+
+template <class Values>
+std::optional<Values> readAndParse(const std::string& path, Values (*parse)(std::string_view)) {
+  const auto text = readIfPresent(path);
+  if (!text) return std::nullopt;
+  return parse(*text);
 }
 
 void addLine(std::string& out, const std::string& line) {
@@ -90,33 +85,70 @@ const char* handshakeName(int index) {
 
 bool permissionsFilePresent(const std::string& path) { return pathIsFile(path); }
 
-std::optional<IniFileValues> readIniFile(const std::string& path) {
-  const auto lines = readLines(path, 6);
-  if (!lines) return std::nullopt;
-  const auto& l = *lines;
+IniFileValues parseIniFile(std::string_view text) {
+  const auto l = firstLines(text, 6);
   return IniFileValues{leadingNumber(l[0]), leadingNumber(l[1]), l[2], l[3], l[4], l[5]};
 }
 
-std::optional<PortSetupValues> readPortSetup(const std::string& path) {
-  const auto lines = readLines(path, 4);
-  if (!lines) return std::nullopt;
-  const auto& l = *lines;
+PortSetupValues parsePortSetup(std::string_view text) {
+  const auto l = firstLines(text, 4);
   return PortSetupValues{l[0], l[1], l[2], l[3]};
 }
 
-std::optional<CatSetupValues> readCatSetup(const std::string& path) {
-  const auto lines = readLines(path, 4);
-  if (!lines) return std::nullopt;
-  const auto& l = *lines;
+CatSetupValues parseCatSetup(std::string_view text) {
+  const auto l = firstLines(text, 4);
   return CatSetupValues{l[0], l[1], l[2], l[3]};
 }
 
-std::optional<AudioSetupValues> readAudioSetup(const std::string& path) {
-  const auto lines = readLines(path, 5);
-  if (!lines) return std::nullopt;
-  const auto& l = *lines;
+AudioSetupValues parseAudioSetup(std::string_view text) {
+  const auto l = firstLines(text, 5);
   return AudioSetupValues{fixedText(l[0], 2), fixedText(l[1], 2), fixedText(l[2], 2), fixedText(l[3], 2),
                           fixedText(l[4], 2)};
+}
+
+std::optional<IniFileValues> readIniFile(const std::string& path) { return readAndParse(path, parseIniFile); }
+
+std::optional<PortSetupValues> readPortSetup(const std::string& path) { return readAndParse(path, parsePortSetup); }
+
+std::optional<CatSetupValues> readCatSetup(const std::string& path) { return readAndParse(path, parseCatSetup); }
+
+std::optional<AudioSetupValues> readAudioSetup(const std::string& path) { return readAndParse(path, parseAudioSetup); }
+
+std::string portSetupProblem(const PortSetupValues& values) {
+  bool number = false;
+  try {
+    number = vbCInt(values.port) >= 1;
+  } catch (const RuntimeError&) {
+  }
+  return number ? std::string() : "line 1 (\"" + values.port + "\") is not a port number";
+}
+
+std::vector<std::string> repairAudioSetup(AudioSetupValues& values) {
+  struct Line {
+    std::string AudioSetupValues::*code;
+    std::initializer_list<const char*> allowed;
+    const char* what;
+  };
+  static const Line lines[] = {
+      {&AudioSetupValues::phoneSource, {"H1", "H2", "H3"}, "a phone audio source"},
+      {&AudioSetupValues::pttEnable, {"'0", "'1"}, "a PTT enable code"},
+      {&AudioSetupValues::localRemote, {"\"0", "\"1"}, "a local/remote audio code"},
+      {&AudioSetupValues::digSource, {"H1", "H2", "H3"}, "a digital audio source"},
+      {&AudioSetupValues::digVox, {"V0", "V1", "V2"}, "a digital VOX code"},
+  };
+  const AudioSetupValues defaults;
+  std::vector<std::string> problems;
+  for (std::size_t i = 0; i < std::size(lines); ++i) {
+    std::string& code = values.*lines[i].code;
+    bool known = false;
+    for (const char* a : lines[i].allowed) known = known || code == a;
+    if (known) continue;
+    const std::string& fallback = defaults.*lines[i].code;
+    problems.push_back("line " + std::to_string(i + 1) + " (\"" + code + "\") is not " + lines[i].what + ", " +
+                       fallback + " is used");
+    code = fallback;
+  }
+  return problems;
 }
 
 void writeIniFile(const IniFileValues& v, const std::string& path) {

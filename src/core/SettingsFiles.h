@@ -4,9 +4,12 @@
 // Every file lives in the working directory under its bare name.
 //
 // Readers take the first lines of a file (ended by CR LF, CR or LF; a missing
-// line reads as empty text) and return nullopt when the file cannot be
-// opened; a read error after opening throws RuntimeError. They do not report
-// a missing file: callers ask StatusDisplay::fileExists first.
+// line reads as empty text) and return nullopt when there is no file of that
+// name. Anything else that keeps the file from being read, including a name
+// that is not a small regular file (a folder, a device, a link to one),
+// throws RuntimeError with the reason. They do not report a missing file:
+// callers ask StatusDisplay::fileExists first. The parse functions do the
+// same on text already read.
 //
 // Writers replace a file as a whole and atomically: the old file stays as it
 // was unless the new one is complete on disk. On failure they throw
@@ -14,6 +17,8 @@
 // 75 other access errors, 57 I/O errors) with the system's text.
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zr {
 
@@ -62,6 +67,19 @@ std::optional<PortSetupValues> readPortSetup(const std::string& path = kPortSetu
 std::optional<CatSetupValues> readCatSetup(const std::string& path = kCatSetupFile);
 // Each code is the first two characters of its line, blank-padded.
 std::optional<AudioSetupValues> readAudioSetup(const std::string& path = kAudioSetupFile);
+
+IniFileValues parseIniFile(std::string_view text);
+PortSetupValues parsePortSetup(std::string_view text);
+CatSetupValues parseCatSetup(std::string_view text);
+AudioSetupValues parseAudioSetup(std::string_view text);
+
+// Why the radio port settings cannot be used, naming the line; empty when
+// they can (the port settings text is checked when the port opens).
+std::string portSetupProblem(const PortSetupValues& values);
+// Puts the default in place of every code the transceiver would not know,
+// so the remote setup never steps towards a setting it cannot reach; one
+// description per line replaced.
+std::vector<std::string> repairAudioSetup(AudioSetupValues& values);
 
 void writeIniFile(const IniFileValues& values, const std::string& path = kIniFile);
 void writePortSetup(const PortSetupValues& values, const std::string& path = kPortSetupFile);

@@ -1,7 +1,9 @@
 #include "core/StatusDisplay.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
@@ -144,9 +146,9 @@ void StatusDisplay::gShowInfo(const std::string& message) {
 }
 
 bool StatusDisplay::fileExists(const std::string& name) {
-  errno = 0;
-  if (FILE* f = std::fopen(name.c_str(), "rb")) {
-    std::fclose(f);
+  // Non-blocking: a pipe under the name must not hold the engine here.
+  if (const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fd >= 0) {
+    ::close(fd);
     return true;
   }
   const RuntimeError e = errno == ENOENT ? RuntimeError(err::FileNotFound)

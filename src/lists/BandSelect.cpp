@@ -94,7 +94,7 @@ void BandSelect::Option1_Click(int index) {
   }
   // The VFO A digits are locked while the transmitter is keyed; a row does
   // not get round that lock.
-  if (p_.st.gKeyCmd == "K" || p_.st.gTransmitting) {
+  if (p_.st.gKeyCmd == "K" || p_.st.gTransmitting || p_.link().keyed()) {
     m_.Option1[i].value = 0;
     p_.engine.beep();
     return;

@@ -8,6 +8,7 @@
 #include "core/Errors.h"
 #include "core/FileReplace.h"
 #include "core/Panel.h"
+#include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
 #include "core/TextFile.h"
 #include "lists/ChannelFile.h"
@@ -152,7 +153,7 @@ void ChannelSetupDialog::run(const char* routine, std::string (ChannelTransfer::
   }
   // The service loop, and with it the sync exchange, waits while this
   // window is open: a keyed transmitter would stay keyed for the whole run.
-  if (p_.st.lastKeyCmd == "K") {
+  if (p_.link().keyed()) {
     p_.engine.beep();
     report(std::string(routine) + ": the transmitter is keyed; unkey it before a channel run.");
     return;

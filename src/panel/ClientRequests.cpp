@@ -6,6 +6,7 @@
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/MainLoop.h"
+#include "core/RadioLink.h"
 #include "core/Panel.h"
 #include "panel/ModeControls.h"
 #include "panel/Transmit.h"
@@ -27,7 +28,7 @@ bool ClientRequests::takesSettings() const {
   const MainWindowModel& frm = p_.frm;
   const TransceiverState& st = p_.st;
   return frm.window.enabled && frm.window.visible && !st.gScanning && p_.mainLoop().controlMode == "REMOTE" &&
-         frm.lblREMOTE.caption == "REMOTE" && !p_.form.txActive && st.gKeyCmd != "K" && p_.MSComm1.isOpen();
+         frm.lblREMOTE.caption == "REMOTE" && !p_.form.txActive && st.gKeyCmd != "K" && !p_.link().keyed() && p_.MSComm1.isOpen();
 }
 
 void ClientRequests::take(const RigSetting& s, int client, const Answer& answer) {

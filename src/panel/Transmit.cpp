@@ -97,6 +97,8 @@ bool Transmit::clientMayKey() const {
   if (p_.mainLoop().controlMode != "REMOTE" || p_.st.gScanning || linkLost()) return false;
   // A latched XMT or a tune carrier is the operator's transmission.
   if (xmitLatched || frm.cmdTune.caption == kTuneOff) return false;
+  // Nor does a client start over a key it did not send (the amplifier's tune).
+  if (p_.link().keyed()) return false;
   if (!splitOn()) return p_.display().gTxAllowed(p_.st.gFreqCmd);
   return !modesDiffer() && p_.display().gTxAllowed("F" + digitsOf(frm.cmdVFOB));
 }
@@ -172,6 +174,8 @@ void Transmit::pttLoop(const std::string& aCmd, bool split) {
       }
       if (!pttHeld && !ext && clientHolders_.empty()) {
         st.gKeyCmd = "U";
+        // A port that is gone can take neither the unkey nor the retune.
+        if (!p_.MSComm1.isOpen()) split = false;
         if (split) {
           link.writeDirect("U");
           link.gDelay(kRetunePause);
@@ -291,6 +295,17 @@ void Transmit::stopTune() {
     throw;
   }
   finish();
+}
+
+void Transmit::portLost() {
+  p_.st.gKeyCmd = "U";
+  pttHeld = false;
+  xmitLatched = false;
+  xmitRetuned_ = false;
+  xmitPending = false;
+  tunePending = false;
+  p_.frm.cmdXmit.caption = kXmitOn;
+  p_.frm.cmdTune.caption = kTuneOn;
 }
 
 void Transmit::restoreAfterTune() {

@@ -25,6 +25,9 @@ class Transmit {
   void cmdPTT_MouseUp(int button, int shift, int x, int y);
   void XmitCmd();
   void tuneCmd();
+  // The radio port is gone: every transmission has ended, nothing is sent
+  // and nothing is restored (the transceiver is set up again on reopening).
+  void portLost();
 
   // Station programs keying over the network hold the transmitter like the
   // PTT button, and only where the button would key. `answer` runs before

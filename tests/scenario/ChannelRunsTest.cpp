@@ -349,7 +349,8 @@ TEST_F(ChannelRunsTest, RunsAreRefusedWithoutAnOpenPortOrWhileKeyed) {
   dialog.cmdLoad_Click();
   EXPECT_EQ(h.panel.frm.txtInfo.text, "cmdLoad_Click: Err 8012. Operation valid only when the port is open");
   connect();
-  h.panel.st.lastKeyCmd = "K";
+  h.panel.link().writeDirect("K");
+  h.radio.clearLog();
   dialog.cmdStore_Click();
   EXPECT_EQ(h.host.beeps, 1);
   EXPECT_EQ(m.lblStatus.caption, "cmdStore_Click: the transmitter is keyed; unkey it before a channel run.");

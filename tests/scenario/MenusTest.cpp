@@ -23,6 +23,7 @@ class MenusTest : public ::testing::Test {
     e.control = control;
     h.inputAt(at, e);
   }
+  void runUntil(double end) { h.runUntilClosedAt(end); }
   std::vector<double> syncTimes() {
     std::vector<double> t;
     for (const auto& c : h.simulator().commands())
@@ -97,6 +98,23 @@ TEST_F(MenusTest, ScanBlocksTransmitUntilTheScannerCloses) {
   EXPECT_FALSE(h.panel.st.gScanning);
   EXPECT_EQ(h.panel.frm.lblInBand.caption, "");  // 14.250 MHz is in band
   EXPECT_TRUE(h.panel.frm.cmdPTT.enabled);
+}
+
+TEST_F(MenusTest, ACloseWhileADialogIsOpenEndsItAndExitsTheNormalWay) {
+  click(10, "frmZR3817", "cmdXmit");
+  click(11, "frmZR3817", "mnuPortSetup");
+  bool dialogOpen = false;
+  h.clock.scheduleAt(11.5, [&] { dialogOpen = h.panel.engine.window("frmPortSetup")->window.visible; });
+  runUntil(12);  // as a terminal closing or SIGTERM asks it
+  ASSERT_TRUE(dialogOpen);
+  EXPECT_FALSE(h.panel.engine.window("frmPortSetup")->window.visible);
+  const auto& cmds = h.simulator().commands();
+  ASSERT_GE(cmds.size(), 2u);
+  EXPECT_EQ(cmds[cmds.size() - 2].text, "U");
+  EXPECT_EQ(cmds.back().text, "G00");
+  EXPECT_GE(cmds.back().time, 12.0);
+  EXPECT_FALSE(h.simulator().model().state().transmitting);
+  EXPECT_FALSE(TempWorkDir::read("ZR3817ini.txt").empty());
 }
 
 TEST_F(MenusTest, ScannersOpenBesideTheBandFrameEveryTimeWhereverTheyWereMoved) {

@@ -147,6 +147,34 @@ TEST_F(RadioLinkTest, ReopeningDiscardsWaitingBytesAndPausesHalfASecond) {
   EXPECT_FALSE(h.radio.dtrEnable());
 }
 
+TEST_F(RadioLinkTest, EveryOpenStartsWithTheUnkeyAndAnOwedUnkeySurvivesAFailedPort) {
+  ASSERT_TRUE(link().SetUpRadioPort());
+  EXPECT_EQ(h.written(), "U") << "whatever a killed run left keyed";
+  link().gSendCommand("K", false, 0.2);
+  EXPECT_TRUE(link().keyed());
+  // The port fails before the key is taken back; it is not yet closed.
+  h.radio.hangUp("COM1: Input/output error");
+  h.radio.clearLog();
+  ASSERT_TRUE(link().SetUpRadioPort()) << "a failed port can always be closed and opened again";
+  EXPECT_EQ(h.written(), "U");
+  EXPECT_FALSE(link().keyed());
+}
+
+TEST_F(RadioLinkTest, LettingGoOfTheKeyedPortUnkeysFirst) {
+  link().writeDirect("K");
+  link().shutdownPort();
+  EXPECT_EQ(h.written(), "KUG00\n");
+  EXPECT_FALSE(h.radio.isOpen());
+
+  ASSERT_TRUE(link().SetUpRadioPort());
+  link().gSendCommand("K", false, 0);
+  h.radio.clearLog();
+  link().closePort();
+  EXPECT_EQ(h.written(), "U");
+  link().closePort();  // closed already: nothing more
+  EXPECT_EQ(h.written(), "U");
+}
+
 TEST_F(RadioLinkTest, PortErrorsWhileOpeningArePassedOn) {
   h.radio.close();
   h.radio.setFailOpen(err::PortAlreadyOpen);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/MainLoop.h"
+#include "core/RadioLink.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigCommand.h"
 #include "netctl/RigSession.h"
@@ -226,6 +227,20 @@ TEST_F(RigClientTest, KeysOnlyWhereThePanelWould) {
   // A client's unkey does not end the operator's transmission.
   EXPECT_EQ(unkeyOthers->code(), rprt::Ok);
   EXPECT_TRUE(stillKeyed);
+  EXPECT_FALSE(radioTransmitting());
+}
+
+TEST_F(RigClientTest, NoKeyingOverTheAmplifiersTune) {
+  auto& state = h.simulator().model().state();
+  state.amplifier = 4;  // in operate, ready to tune
+  state.tune = 2;
+  clickAt(kSteady, "cmdTuneAmp");
+  bool tuneKeyed = false;
+  at(kSteady + 0.4, [&] { tuneKeyed = h.panel.link().keyed(); });
+  auto during = keyAt(kSteady + 0.4, true);
+  h.runUntilClosed(kSteady + 10);
+  ASSERT_TRUE(tuneKeyed) << "the amplifier's tune was over before the client asked";
+  EXPECT_EQ(during->code(), rprt::Rejected);
   EXPECT_FALSE(radioTransmitting());
 }
 

@@ -67,8 +67,8 @@ class ScanFixture : public ::testing::Test {
     return found;
   }
 
-  // Runs the program; it ends at `end` however far it got (a modal window
-  // keeps the main window's close box from being served).
+  // Runs the program; it ends at `end` however far it got, as a forced stop
+  // does (which still unkeys and sends "G00").
   void runUntil(double end) {
     at(end, [this] { h.panel.engine.requestQuit(); });
     h.panel.run();

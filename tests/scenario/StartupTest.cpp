@@ -48,10 +48,14 @@ TEST_F(StartupTest, RemoteStartupSetsUpThePanelAndKeepsTheSyncGoing) {
   EXPECT_EQ(frm().lblSplit.caption, "Split Off");
   EXPECT_EQ(frm().cmbStepSize.text, "OFF");
 
-  // The first thing on the wire is the status query, after the 0.5 s waits.
-  ASSERT_FALSE(h.simulator().commands().empty());
-  EXPECT_EQ(h.simulator().commands().front().text, "?");
-  EXPECT_NEAR(h.simulator().commands().front().time, 1.0, 0.01);
+  // The first thing on the wire is the unkey, as the port opens; then the
+  // status query, after the 0.5 s waits.
+  const auto& cmds = h.simulator().commands();
+  ASSERT_GE(cmds.size(), 2u);
+  EXPECT_EQ(cmds[0].text, "U");
+  EXPECT_NEAR(cmds[0].time, 0.5, 0.01);
+  EXPECT_EQ(cmds[1].text, "?");
+  EXPECT_NEAR(cmds[1].time, 1.0, 0.01);
 
   // Steady receive: "U" about every 2 s plus its 0.2 s pause, all answered.
   const auto syncs = timesOf("U");
@@ -95,8 +99,8 @@ TEST_F(StartupTest, LocalControlLeavesTheTransmitControlsDisabled) {
   EXPECT_FALSE(frm().lblU.visible);
   EXPECT_FALSE(frm().txtInData.visible);
   EXPECT_FALSE(frm().mnuScanFreqs.enabled);
-  // No sync exchange under local control.
-  EXPECT_EQ(count("U"), 0);
+  // No sync exchange under local control: only the unkey of the opening.
+  EXPECT_EQ(count("U"), 1);
 }
 
 TEST_F(StartupTest, FirmwareTypeOneIsDetectedFromItsMarkers) {

@@ -105,8 +105,8 @@ TEST_F(SyncTest, PollFollowsTheEchoAndTheTransmitState) {
 
 TEST_F(SyncTest, UnansweredSyncsAreCounted) {
   h.attachSimulator(2);
-  h.openRadioPort();
   h.simulator().faults().silent = true;
+  h.openRadioPort();
   st().lastKeyCmd = "U";
   st().gLastSyncTime = h.clock.now();
   for (int i = 0; i < 6; ++i) {

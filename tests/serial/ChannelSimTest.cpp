@@ -63,7 +63,11 @@ TEST(ChannelSimTest, StoreLoadAndVerifyAgainstTheSimulator) {
   run.radio.close();
 
   // What reached the simulator: the stores, the 100 requests, the verify requests.
-  const auto commands = loggedCommands(log);
+  auto commands = loggedCommands(log);
+  // Every open of the radio port starts with the unkey.
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands.front(), "U");
+  commands.erase(commands.begin());
   ASSERT_GE(commands.size(), 3u + 100u + 6u);
   EXPECT_EQ(std::vector<std::string>(commands.begin(), commands.begin() + 3),
             (std::vector<std::string>{"P0507074002", "P1214074004", "P3321074001"}));

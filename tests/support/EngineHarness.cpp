@@ -16,6 +16,8 @@ void EngineHarness::openRadioPort(const std::string& settings) {
   panel.settings.gRadioSettings = settings;
   panel.settings.gRadioHandshake = "comNone";
   panel.form.radioPortOpen = panel.link().SetUpRadioPort();
+  // The unkey every open starts with has tests of its own.
+  radio.clearLog();
 }
 
 sim::VirtualTransceiver& EngineHarness::attachSimulator(int firmware) {
@@ -53,13 +55,25 @@ void EngineHarness::inputAt(double at, InputEvent event) {
   clock.scheduleAt(at, [this, event = std::move(event)]() mutable { panel.engine.post(std::move(event)); });
 }
 
-void EngineHarness::clickAt(double at, const std::string& control, int index) {
+void EngineHarness::clickAt(double at, const std::string& control, int index, const std::string& window) {
   InputEvent e;
-  e.window = panel.frm.name();
+  e.window = window;
   e.control = control;
   e.index = index;
   e.kind = EventKind::Click;
   inputAt(at, std::move(e));
+}
+
+void EngineHarness::closeAt(double at) {
+  InputEvent close;
+  close.window = panel.frm.name();
+  close.kind = EventKind::Close;
+  inputAt(at, std::move(close));
+}
+
+void EngineHarness::runUntilClosedAt(double end) {
+  closeAt(end);
+  panel.run();
 }
 
 void EngineHarness::replyAt(double at, const std::string& bytes) {

@@ -30,7 +30,8 @@ class EngineHarness {
   // `timeOfDay`: the clock's time of day at virtual time 0.
   explicit EngineHarness(double timeOfDay = 12 * 3600.0);
 
-  // Opens the radio port the way startup would (port 1, 9600,N,8,1).
+  // Opens the radio port the way startup would (port 1, 9600,N,8,1); the
+  // wire log starts after the opening "U".
   void openRadioPort(const std::string& settings = "9600,N,8,1");
   // The simulated transceiver on the radio port.
   sim::VirtualTransceiver& attachSimulator(int firmware);
@@ -48,7 +49,12 @@ class EngineHarness {
 
   // Queue operator input for virtual time `at` (seconds from the start).
   void inputAt(double at, InputEvent event);
-  void clickAt(double at, const std::string& control, int index = -1);
+  void clickAt(double at, const std::string& control, int index = -1, const std::string& window = "frmZR3817");
+  // The operator closes the main window at `at`.
+  void closeAt(double at);
+  // The whole program (startup, service loop) until the main window is
+  // closed at `end`.
+  void runUntilClosedAt(double end);
 
   // Bytes the peer delivers to the radio port at virtual time `at`.
   void replyAt(double at, const std::string& bytes);

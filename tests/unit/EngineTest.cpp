@@ -223,6 +223,56 @@ TEST_F(EngineTest, ModalWindowDisablesItsOwnerUntilItHides) {
   EXPECT_EQ(ownerClicks, 0);
 }
 
+TEST_F(EngineTest, CloseOfTheOwnerEndsNestedModalWindowsAndIsServed) {
+  TestWindow dialog, inner;
+  dialog.window.name = "frmDialog";
+  inner.window.name = "frmInner";
+  engine.addWindow(dialog);
+  engine.addWindow(inner);
+  std::vector<std::string> closed;
+  engine.on("frmTest", "", EventKind::Close, [&](const InputEvent&) {
+    closed.push_back(std::string(dialog.window.visible || inner.window.visible ? "modal open" : "modals ended"));
+    engine.requestQuit();
+  });
+  engine.on("frmDialog", "cmdGo", EventKind::Click, [&](const InputEvent&) { engine.runModal(inner, dialog); });
+  clock.scheduleIn(0.1, [&] {
+    auto open = event("cmdGo", EventKind::Click);
+    open.window = "frmDialog";
+    engine.post(open);
+  });
+  clock.scheduleIn(0.2, [&] {
+    engine.post(event("cmdGo", EventKind::Click));  // other input for the owner is still dropped
+    engine.post(event("", EventKind::Close));
+  });
+  EXPECT_THROW(engine.runModal(dialog, w), ProgramEnd);
+  EXPECT_EQ(closed, std::vector<std::string>{"modals ended"});
+  EXPECT_TRUE(w.window.enabled);
+
+  // Without a modal window over it, a disabled window's close stays dropped.
+  w.window.enabled = false;
+  Engine fresh{clock, host};
+  fresh.addWindow(w);
+  fresh.on("frmTest", "", EventKind::Close, [&](const InputEvent&) { closed.push_back("served"); });
+  fresh.post(event("", EventKind::Close));
+  fresh.pump();
+  EXPECT_EQ(closed.size(), 1u);
+}
+
+TEST(FakeClockTest, AWaitAlwaysLetsTimePassHoweverLongTheRun) {
+  FakeClock clock;
+  clock.advanceTo(3.0e6);  // weeks of virtual time, as a long fuzz run reaches
+  const double before = clock.elapsed();
+  EXPECT_FALSE(clock.advanceUntil([] { return false; }, 1e-12));
+  EXPECT_GT(clock.elapsed(), before);
+  // A reply wait that counts down what is left of its interval ends.
+  const double start = clock.now();
+  int waits = 0;
+  for (double left = 0.8; left > 0; left = 0.8 - secondsSince(start, clock.now())) {
+    clock.advanceUntil([] { return false; }, left);
+    ASSERT_LT(++waits, 1000);
+  }
+}
+
 TEST_F(EngineTest, QuitUnwindsNestedLoops) {
   engine.requestQuit();
   EXPECT_THROW(engine.pump(), ProgramEnd);

@@ -11,6 +11,7 @@
 
 #include "core/Errors.h"
 #include "core/FileReplace.h"
+#include "core/InstanceLock.h"
 #include "core/SettingsFiles.h"
 
 namespace zr {
@@ -224,6 +225,81 @@ TEST_F(SettingsFilesTest, ReplacingKeepsLinksAndPermissions) {
   ::stat(path("real.txt").c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(entries(), (std::set<std::string>{"AudioSetup.txt", "real.txt"}));
+}
+
+TEST_F(SettingsFilesTest, ReadersRefuseWhatIsNotASmallRegularFile) {
+  fs::create_symlink("/dev/zero", path("PortSetup.txt"));
+  ASSERT_EQ(::mkfifo(path("AudioSetup.txt").c_str(), 0600), 0);
+  put("ZR3817ini.txt", std::string(64 * 1024 + 1, '1'));
+  auto reason = [](auto read) {
+    try {
+      read();
+    } catch (const RuntimeError& e) {
+      return e.description;
+    }
+    return std::string("read");
+  };
+  // Each returns at once: nothing is read to exhaustion or waited on.
+  EXPECT_EQ(reason([&] { readPortSetup(path("PortSetup.txt")); }), "is not a regular file");
+  EXPECT_EQ(reason([&] { readAudioSetup(path("AudioSetup.txt")); }), "is not a regular file");
+  EXPECT_EQ(reason([&] { readIniFile(path("ZR3817ini.txt")); }), "is larger than 64 KiB");
+  fs::create_symlink("nowhere", path("CATSetup.txt"));
+  EXPECT_FALSE(readCatSetup(path("CATSetup.txt"))) << "a link to nothing is a missing file";
+}
+
+TEST_F(SettingsFilesTest, LinksAreWrittenThroughOnlyToTheUsersOwnRegularFiles) {
+  auto refusal = [&](const std::string& name) {
+    try {
+      writeCatSetup({}, path(name));
+    } catch (const RuntimeError& e) {
+      return std::to_string(e.number) + " " + e.description;
+    }
+    return std::string("written");
+  };
+  fs::create_symlink("/dev/null", path("device"));
+  EXPECT_EQ(refusal("device"), "75 is a symbolic link to /dev/null, not a regular file, not written");
+  fs::create_symlink(path("missing"), path("dangling"));
+  EXPECT_EQ(refusal("dangling"), "75 is a symbolic link to nothing that exists, not written");
+  EXPECT_FALSE(fs::exists(path("missing")));
+
+  // Another user's file: root gives one away, anyone else finds one in /etc.
+  put("theirs", "keep");
+  const std::string theirs = ::geteuid() == 0 ? path("theirs") : "/etc/passwd";
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+  }
+  fs::create_symlink(theirs, path("foreign"));
+  EXPECT_EQ(refusal("foreign"), "75 is a symbolic link to " + theirs + ", a file of another user, not written");
+  EXPECT_EQ(get("theirs"), "keep");
+  put("mine", "old");
+  fs::create_symlink("mine", path("own"));
+  EXPECT_EQ(refusal("own"), "written");
+  EXPECT_EQ(get("mine").substr(0, 2), "\r\n");
+}
+
+TEST_F(SettingsFilesTest, TheInstanceLockIsNeverTakenThroughALink) {
+  fs::create_symlink(path("target"), path("ZR3817.lock"));
+  InstanceLock lock;
+  EXPECT_TRUE(lock.acquire(path("ZR3817.lock"))) << "no lock is no reason to refuse to start";
+  EXPECT_FALSE(fs::exists(path("target")));
+}
+
+TEST(SettingsFormatTest, UnusableValuesAreNamedByLine) {
+  EXPECT_EQ(portSetupProblem({"3", "", "", ""}), "");
+  EXPECT_EQ(portSetupProblem({"abc", "", "", ""}), "line 1 (\"abc\") is not a port number");
+  EXPECT_EQ(portSetupProblem({"0", "", "", ""}), "line 1 (\"0\") is not a port number");
+  EXPECT_EQ(portSetupProblem({"", "", "", ""}), "line 1 (\"\") is not a port number");
+
+  AudioSetupValues good{"H2", "'0", "\"0", "H3", "V1"};
+  const AudioSetupValues kept = good;
+  EXPECT_TRUE(repairAudioSetup(good).empty());
+  EXPECT_EQ(good, kept);
+  AudioSetupValues bad = parseAudioSetup("H2\r\nx\x01\r\n\"0\r\nH4\r\nV2\r\n");
+  const auto problems = repairAudioSetup(bad);
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0], "line 2 (\"x\x01\") is not a PTT enable code, '1 is used");
+  EXPECT_EQ(problems[1], "line 4 (\"H4\") is not a digital audio source, H3 is used");
+  EXPECT_EQ(bad, (AudioSetupValues{"H2", "'1", "\"0", "H3", "V2"}));
 }
 
 TEST(SettingsFormatTest, HandshakeNamesMatchExactly) {

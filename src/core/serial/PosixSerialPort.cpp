@@ -126,6 +126,7 @@ void PosixSerialPort::open() {
 
   fd_ = fd;
   ioError_ = 0;
+  lostReported_ = false;
   inbuf_.clear();
   events_.clear();
   decoder_.reset();
@@ -172,8 +173,11 @@ void PosixSerialPort::requireOpen() const {
 }
 
 void PosixSerialPort::requireHealthy() const {
-  if (ioError_ != 0)
-    throw RuntimeError(err::DeviceIoError, deviceDescription() + ": " + std::strerror(ioError_));
+  if (ioError_ != 0) throw RuntimeError(err::DeviceIoError, failure());
+}
+
+std::string PosixSerialPort::failure() const {
+  return ioError_ != 0 ? deviceDescription() + ": " + std::strerror(ioError_) : std::string();
 }
 
 void PosixSerialPort::fail(int errnoValue) {
@@ -346,6 +350,11 @@ void PosixSerialPort::checkLineCounters() {
 std::vector<int> PosixSerialPort::takeLineEvents() {
   if (!isOpen()) return {};
   if (!pull()) checkLineCounters();
+  // However the failure was met (a read, a write, a wait), it is told once.
+  if (ioError_ != 0 && !lostReported_) {
+    events_.push_back(comm::PortLost);
+    lostReported_ = true;
+  }
   std::vector<int> taken = std::exchange(events_, {});
   if (!taken.empty()) lastEvent_ = taken.back();
   return taken;

@@ -54,6 +54,8 @@ class PosixSerialPort final : public SerialPort {
   bool waitForInput(double timeoutSeconds) override;
   std::vector<int> takeLineEvents() override;
   int commEvent() const override { return lastEvent_; }
+  int descriptor() const override { return fd_; }
+  std::string failure() const override;
   void setInputNotifier(std::function<void()> notify) override { notify_ = std::move(notify); }
 
   // What the port number maps to, for messages ("COM3 -> /dev/ttyUSB0").
@@ -90,6 +92,7 @@ class PosixSerialPort final : public SerialPort {
   std::vector<int> events_;
   int lastEvent_ = 0;
   int ioError_ = 0;  // errno of a device failure; the port is unusable
+  bool lostReported_ = false;
   bool hasModemLines_ = false;
   bool lastDsr_ = true;
   std::optional<tty::Counts> counts_;

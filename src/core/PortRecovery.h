@@ -1,0 +1,43 @@
+#pragma once
+// A radio port that hung up or failed, or would not open: the operator is
+// told at once, transmitting stops, and the service loop opens the same port
+// again on a back-off (1, 2, 4, 8, then every 10 s), for as long as it takes.
+#include <string>
+
+namespace zr {
+
+class Panel;
+
+class PortRecovery {
+ public:
+  explicit PortRecovery(Panel& panel) : p_(panel) {}
+
+  static constexpr double kFirstTry = 1.0;
+  static constexpr double kLongestWait = 10.0;
+
+  // The open port failed (a line event): it is let go and shown as lost.
+  void portLost(const std::string& reason);
+  // Opening the port failed: shown the same way, and retried.
+  void openFailed(const std::string& reason);
+  // The port is open again, by a retry or by the operator's settings.
+  void portOpened();
+
+  bool down() const { return down_; }
+  // Seconds until the next attempt is due (0 when due now).
+  double secondsToNextTry() const;
+  // Tries to open the port again; true when it opened. On failure the wait
+  // before the next try doubles, up to kLongestWait.
+  bool tryReopen();
+
+ private:
+  void goDown(const std::string& what, const std::string& status);
+  void show(const std::string& detail);
+
+  Panel& p_;
+  bool down_ = false;
+  std::string what_;  // "Radio port lost: <port>: <reason>"
+  double wait_ = kFirstTry;
+  double lastTry_ = 0;  // time of day of the loss or the last attempt
+};
+
+}  // namespace zr
