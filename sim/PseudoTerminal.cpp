@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -55,8 +56,16 @@ PseudoTerminal::~PseudoTerminal() {
 }
 
 void PseudoTerminal::link(const std::string& linkPath) {
-  ::unlink(linkPath.c_str());  // an old link from an earlier run
-  if (::symlink(slavePath_.c_str(), linkPath.c_str()) != 0) throw systemError("symlink " + linkPath);
+  // Made beside it and renamed over an old link from an earlier run, so the
+  // name never goes missing for a panel that is trying to reopen it.
+  const std::string temp = linkPath + ".new-" + std::to_string(::getpid());
+  ::unlink(temp.c_str());
+  if (::symlink(slavePath_.c_str(), temp.c_str()) != 0) throw systemError("symlink " + linkPath);
+  if (::rename(temp.c_str(), linkPath.c_str()) != 0) {
+    const auto e = systemError("rename to " + linkPath);
+    ::unlink(temp.c_str());
+    throw e;
+  }
   linkPath_ = linkPath;
 }
 
