@@ -300,6 +300,7 @@ bool Engine::endModalsOver(WindowModel& owner) {
 
 void Engine::publish() {
   for (auto& hook : publishHooks_) hook();
+  if (!host_.showsWindows()) return;
   const bool first = !published_ || published_->windows.size() != windows_.size();
   std::size_t i = 0;
   while (!first && i < windows_.size() && shownAsIs(i)) ++i;

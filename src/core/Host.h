@@ -36,6 +36,9 @@ class Host {
  public:
   virtual ~Host() = default;
   virtual void publish(std::shared_ptr<const Snapshot> snapshot) = 0;
+  // False when nothing is drawn (benchmarks, fuzzing): the engine then makes
+  // no snapshots, which would otherwise cost most of a busy run.
+  virtual bool showsWindows() const { return true; }
   virtual void beep() = 0;
   // Modal, OK button only.
   virtual void messageBox(const std::string& text, const std::string& title) = 0;

@@ -7,6 +7,7 @@ namespace zr {
 
 struct NullHost : Host {
   void publish(std::shared_ptr<const Snapshot>) override {}
+  bool showsWindows() const override { return false; }
   void beep() override {}
   void messageBox(const std::string&, const std::string&) override {}
   std::optional<std::string> fileDialog(const FileDialogRequest&) override { return std::nullopt; }

@@ -23,6 +23,7 @@ using namespace std::chrono_literals;
 // Keeps the latest snapshot for the test thread to read.
 class SnapshotHost : public zr::NullHost {
  public:
+  bool showsWindows() const override { return true; }
   void publish(std::shared_ptr<const Snapshot> snapshot) override {
     std::lock_guard lock(mutex_);
     latest_ = std::move(snapshot);
