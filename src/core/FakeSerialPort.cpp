@@ -15,10 +15,21 @@ void FakeSerialPort::setCommPort(int n) {
 void FakeSerialPort::open() {
   if (open_) throw RuntimeError(err::PortAlreadyOpen);
   openAttempts_.push_back(clock_.elapsed());
+  if (!present_) throw RuntimeError(err::PortUnavailable, "No such file or directory");
   if (failOpen_) throw RuntimeError(failOpen_);
   open_ = true;
   failure_.clear();
   ++opens_;
+}
+
+void FakeSerialPort::chooseDevice(int portNumber) {
+  if (portNumber < 1 || portNumber > 255) throw RuntimeError(err::InvalidPortNumber);
+  choices_.push_back(portNumber);
+}
+
+void FakeSerialPort::reopen() {
+  ++reopens_;
+  open();
 }
 
 void FakeSerialPort::requireOpen() const {
@@ -47,7 +58,11 @@ void FakeSerialPort::deliver(std::string_view bytes) {
   }
   log_.push_back({clock_.elapsed(), false, std::string(bytes)});
   if (added && rThreshold_ > 0 && static_cast<int>(inbuf_.size()) >= rThreshold_) events_.push_back(comm::EvReceive);
-  // As on a real port: input wakes whoever waits (the engine's clock).
+  wakeWaiter();
+}
+
+// As on a real port: input wakes whoever waits (the engine's clock).
+void FakeSerialPort::wakeWaiter() {
   if (notify_) notify_();
   else clock_.wake();
 }
@@ -56,6 +71,12 @@ void FakeSerialPort::deliverParityError() {
   if (!open_) return;
   inbuf_ += parityReplace_;
   events_.push_back(comm::RxParity);
+  wakeWaiter();
+}
+
+void FakeSerialPort::raiseLineEvent(int code) {
+  events_.push_back(code);
+  wakeWaiter();
 }
 
 void FakeSerialPort::setDsr(bool holding) {

@@ -30,10 +30,14 @@ class FakeSerialPort final : public SerialPort {
   // are data; parity errors are injected with deliverParityError().
   void deliver(std::string_view bytes);
   void deliverParityError();  // one byte received with a parity error
-  void raiseLineEvent(int code) { events_.push_back(code); }
+  // Marked bytes on a real port: they wake whoever waits, as input does.
+  void raiseLineEvent(int code);
   void setDsr(bool holding);
   void setOutBufferCount(int n) { outCount_ = n; }  // simulate a stuck send buffer
   void setFailOpen(int errorNumber) { failOpen_ = errorNumber; }  // 0 = opens
+  // The device (a COMn link's target) is gone: opening fails and
+  // deviceReady() is false until it is back. Nobody is told.
+  void setDevicePresent(bool present) { present_ = present; }
   // When set, a write throws this error (a port that vanished).
   void setFailIo(int errorNumber) { failIo_ = errorNumber; }
   // The device goes away: comm::PortLost is raised and every use but
@@ -46,8 +50,11 @@ class FakeSerialPort final : public SerialPort {
   void clearLog() { log_.clear(); }
   bool rtsEnable() const { return rts_; }
   int opens() const { return opens_; }
-  // When open() was called, successful or not (FakeClock::elapsed()).
+  // When open() or reopen() was called, successful or not (FakeClock::elapsed()).
   const std::vector<double>& openAttempts() const { return openAttempts_; }
+  // How many of those were reopen(), and the ports chooseDevice() was told.
+  int reopens() const { return reopens_; }
+  const std::vector<int>& choices() const { return choices_; }
 
   // --- SerialPort ---
   void setCommPort(int n) override;
@@ -65,6 +72,9 @@ class FakeSerialPort final : public SerialPort {
   void setDTREnable(bool on) override { dtr_ = on; }
   bool dtrEnable() const override { return dtr_; }
   void open() override;
+  void chooseDevice(int portNumber) override;
+  void reopen() override;
+  bool deviceReady() const override { return present_; }
   void close() override { open_ = false; }
   bool isOpen() const override { return open_; }
   int inBufferCount() override;
@@ -82,6 +92,7 @@ class FakeSerialPort final : public SerialPort {
  private:
   void requireOpen() const;
   void requireHealthy() const;
+  void wakeWaiter();
 
   FakeClock& clock_;
   std::function<void(std::string_view)> peer_;
@@ -103,6 +114,9 @@ class FakeSerialPort final : public SerialPort {
   int failOpen_ = 0;
   int failIo_ = 0;
   int opens_ = 0;
+  int reopens_ = 0;
+  bool present_ = true;
+  std::vector<int> choices_;
   std::vector<double> openAttempts_;
   int lastEvent_ = 0;
   std::string failure_;

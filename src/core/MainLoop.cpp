@@ -170,14 +170,29 @@ void MainLoop::readPortSetup() {
 MainLoop::Step MainLoop::portCheck() {
   MainWindowModel& frm = p_.frm;
   SerialPort& port = p_.MSComm1;
+  // The Apply that led here is being served; left set, the retry loop
+  // would take it for a new one, for ever.
+  p_.form.gPortSetupDone = false;
   bool usable = false;
+  bool numbered = false;
   try {
     const int n = vbCInt(p_.settings.gRadioPort);
+    // The operator's choice: where the number leads is decided now, and a
+    // recovery keeps to it.
+    port.chooseDevice(n);
+    numbered = true;
     // An open port fails the probe, so the port in use counts as usable.
     usable = (port.isOpen() && port.commPort() == n) || p_.link().gGetCommPorts(n);
   } catch (const RuntimeError&) {
     // No port number (an empty choice applied) is no usable port; failing
     // the pass instead would come straight back here, for ever.
+  }
+  if (!usable && numbered) {
+    // A port that is missing now (a link left dangling, an adapter not yet
+    // plugged in) is waited for as a lost one is.
+    frm.txtInfo.visible = true;
+    p_.recovery().unavailable(withFileNotes("Port is not available. Use Setup menu or Exit."));
+    return Step::Reconnect;
   }
   if (!usable) {
     frm.txtInfo.visible = true;
@@ -213,6 +228,7 @@ MainLoop::Step MainLoop::reconnect() {
   for (;;) {
     p_.engine.pump(std::clamp(p_.recovery().secondsToNextTry(), 0.001, kIdleBlock));
     if (p_.form.gPortSetupDone) return Step::PortCheck;
+    p_.recovery().watchDevice();
     if (p_.recovery().secondsToNextTry() <= 0 && p_.recovery().tryReopen()) return Step::Query;
   }
 }

@@ -19,6 +19,14 @@ void PortRecovery::portLost(const std::string& reason) {
 
 void PortRecovery::openFailed(const std::string& reason) { goDown("Radio port did not open: " + reason, "No Port"); }
 
+void PortRecovery::unavailable(const std::string& message) {
+  // A port chosen before is let go: the operator chose this one.
+  p_.link().closePort();
+  goDown(message, "No Port");
+  // As before any port was chosen: no control state to show.
+  p_.frm.lblREMOTE.caption = "";
+}
+
 void PortRecovery::goDown(const std::string& what, const std::string& status) {
   MainWindowModel& frm = p_.frm;
   TransceiverState& st = p_.st;
@@ -26,6 +34,8 @@ void PortRecovery::goDown(const std::string& what, const std::string& status) {
   down_ = true;
   what_ = what;
   lastTry_ = p_.clock.now();
+  lastLook_ = lastTry_;
+  deviceWasReady_ = p_.MSComm1.deviceReady();
   p_.form.radioPortOpen = false;
 
   // Nothing is known about the transceiver any more, and nothing may key it.
@@ -53,10 +63,24 @@ double PortRecovery::secondsToNextTry() const {
   return std::max(0.0, wait_ - secondsSince(lastTry_, p_.clock.now()));
 }
 
+void PortRecovery::watchDevice() {
+  const double now = p_.clock.now();
+  if (!down_ || secondsSince(lastLook_, now) < kLookInterval) return;
+  lastLook_ = now;
+  const bool ready = p_.MSComm1.deviceReady();
+  if (ready && !deviceWasReady_) {
+    // Back (a link recreated, an adapter plugged in): a new situation, so
+    // the back-off starts over from a try now.
+    wait_ = kFirstTry;
+    lastTry_ = now - kFirstTry;
+  }
+  deviceWasReady_ = ready;
+}
+
 bool PortRecovery::tryReopen() {
   std::string error;
   try {
-    if (p_.link().SetUpRadioPort()) {
+    if (p_.link().SetUpRadioPort(RadioLink::Device::Same)) {
       portOpened();
       p_.frm.lblComStat.caption = "COM" + p_.settings.gRadioPort;
       p_.display().gShowInfo("Radio port open again: querying radio status");

@@ -13,7 +13,7 @@ constexpr double kQuietGap = 0.06;
 constexpr int kSendBufferWaits = 10;
 }  // namespace
 
-bool RadioLink::SetUpRadioPort() {
+bool RadioLink::SetUpRadioPort(Device device) {
   SerialPort& port = p_.MSComm1;
   const std::string& hs = p_.settings.gRadioHandshake;
   // Software flow control is never used on the radio port: the reply text
@@ -38,7 +38,10 @@ bool RadioLink::SetUpRadioPort() {
   port.setNullDiscard(true);
   port.setParityReplace(":");
   port.setRTSEnable(true);
-  port.open();
+  if (device == Device::Same)
+    port.reopen();
+  else
+    port.open();
   if (port.isOpen()) {
     latch_.portOpened(port.descriptor());
     write("U");

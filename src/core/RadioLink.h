@@ -24,11 +24,14 @@ class RadioLink {
   // How long a read waits for a reply to begin.
   static constexpr double kReplyTimeout = 0.8;
 
+  // Which device the port number leads to: as the operator chose it now
+  // (Apply, the start), or the one already chosen (a recovery).
+  enum class Device { AsChosen, Same };
   // (Re)configure and open the radio port from the radio port settings.
   // The first command on a newly opened port is "U": whatever keyed the
   // transmitter before (this run, or a run that was killed) is undone.
   // Errors raised by the port are passed on.
-  bool SetUpRadioPort();
+  bool SetUpRadioPort(Device device = Device::AsChosen);
   // Probe: true when port n exists and can be opened now.
   bool gGetCommPorts(int portNumber);
   // A fixed delay; no handler runs meanwhile (the CAT port is still served).

@@ -65,7 +65,19 @@ class SerialPort {
   virtual void setDTREnable(bool on) = 0;
   virtual bool dtrEnable() const = 0;
 
-  virtual void open() = 0;   // PortOpen = True
+  // PortOpen = True. Decides afresh which device the port number leads to
+  // (the operator's choice: Apply, the program's start).
+  virtual void open() = 0;
+  // Decides now, as open() would, which device port n leads to, without
+  // opening it; reopen() keeps to that decision.
+  virtual void chooseDevice(int /*portNumber*/) {}
+  // open() for a recovery: to the device last decided on for this port
+  // number, never exchanged for another one (a missing COMn link fails the
+  // open and is waited for). Decides as open() when nothing was decided.
+  virtual void reopen() { open(); }
+  // True when the device reopen() would use is there now; a cheap look
+  // that opens nothing, for noticing when it comes back.
+  virtual bool deviceReady() const { return true; }
   virtual void close() = 0;  // PortOpen = False; never throws
   virtual bool isOpen() const = 0;
 

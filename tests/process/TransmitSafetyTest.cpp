@@ -2,7 +2,8 @@
 // pseudo-terminal, on the real clock: keyed with XMT ON, then ended by the
 // ways an operator's session ends (the terminal closed, a SIGTERM with a
 // dialog open, the display gone, a crash, the panel killed and started
-// again), and the radio killed and started again on the same COM1 link.
+// again), and the radio killed and started again on the same COM1 link, or
+// its link removed and made again to a new pseudo-terminal.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -203,6 +205,47 @@ TEST_F(TransmitSafetyTest, ARadioKilledAndStartedAgainIsBackWithinFifteenSeconds
   EXPECT_EQ(l.front(), "U") << "the unkey owed since the loss goes first";
   EXPECT_FALSE(panel_->ended());
   EXPECT_LE(seconds, 15.0);
+}
+
+// From the link's return to the first byte on the new pseudo-terminal.
+double secondsToFirstByte(const std::chrono::steady_clock::time_point back, const std::function<bool()>& heard) {
+  if (!pollUntil(heard, Seconds(60))) return -1;
+  return Seconds(std::chrono::steady_clock::now() - back).count();
+}
+
+TEST_F(TransmitSafetyTest, ARadioWhoseLinkIsRemovedAndMadeAgainIsHeardFromOnTheNewLink) {
+  startRadio("first.log");
+  startPanel("first.log");
+  sim_.reset();  // its SIGTERM removes the link
+  ASSERT_FALSE(fs::exists(fs::symlink_status(dir_ / "COM1")));
+  usleep(10000000);
+  startRadio("second.log");
+  const auto back = std::chrono::steady_clock::now();
+  const double seconds = secondsToFirstByte(back, [&] { return !log("second.log").empty(); });
+  ASSERT_GE(seconds, 0) << "never heard from on the new link";
+  std::printf("link back to first byte: %.2f s\n", seconds);
+  RecordProperty("link_return_seconds", std::to_string(seconds));
+  EXPECT_EQ(log("second.log").front(), "U");
+  ASSERT_TRUE(pollUntil([&] { return count("second.log", "G00") > 0; }, kStartDeadline)) << "never set up again";
+  EXPECT_FALSE(panel_->ended());
+}
+
+TEST_F(TransmitSafetyTest, APanelStartedWhileItsLinkDanglesIsHeardFromWhenTheRadioComes) {
+  fs::create_symlink("/dev/pts/zr-no-such-terminal", dir_ / "COM1");
+  x_ = std::make_unique<XServer>();
+  panel_.emplace(std::vector<std::string>{ZR3817_PATH}, dir_,
+                 std::map<std::string, std::string>{{"DISPLAY", x_->display()}, {"QT_QPA_PLATFORM", "xcb"}},
+                 dir_ / "panel.out");
+  usleep(5000000);
+  ASSERT_FALSE(panel_->ended());
+  startRadio("radio.log");
+  const auto back = std::chrono::steady_clock::now();
+  const double seconds = secondsToFirstByte(back, [&] { return !log("radio.log").empty(); });
+  ASSERT_GE(seconds, 0) << "never heard from";
+  std::printf("link made to first byte: %.2f s\n", seconds);
+  RecordProperty("link_made_seconds", std::to_string(seconds));
+  EXPECT_EQ(log("radio.log").front(), "U");
+  ASSERT_TRUE(pollUntil([&] { return count("radio.log", "G00") > 0; }, kStartDeadline)) << "never set up";
 }
 
 }  // namespace

@@ -185,6 +185,53 @@ TEST_F(LostPortTest, APortThatWillNotOpenAtStartIsTriedAgain) {
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
 }
 
+// The COMn link gone with the adapter, recreated ten seconds later: every
+// try goes to the device chosen at the start, and the one when it is back
+// follows within a look, not at the back-off's next step (at 27 s).
+TEST_F(LostPortTest, AVanishedDeviceIsReopenedAsChosenAndTriedAsSoonAsItIsBack) {
+  h.clickAt(10, "cmdXmit");
+  at(12, [&] {
+    h.radio.hangUp(kReason);
+    h.radio.setDevicePresent(false);
+  });
+  at(22, [&] { h.radio.setDevicePresent(true); });
+  h.runUntilClosedAt(40);
+  const auto& opens = h.radio.openAttempts();
+  ASSERT_GE(opens.size(), 2u);
+  EXPECT_EQ(h.radio.reopens(), static_cast<int>(opens.size()) - 1) << "a try chose the device afresh";
+  EXPECT_EQ(h.radio.choices(), std::vector<int>{1}) << "chosen once, at the start";
+  EXPECT_LE(opens.back() - 22, PortRecovery::kLookInterval + 0.05);
+  const auto back = timesOf("U", 12);
+  ASSERT_FALSE(back.empty());
+  EXPECT_LE(back.front() - 22, 0.5);
+  EXPECT_FALSE(radio().transmitting);
+  EXPECT_EQ(frm().lblREMOTE.caption, "REMOTE");
+}
+
+// Started while the link dangles: the port is waited for like a lost one,
+// with the reason on show, and nothing is sent until it is there.
+TEST_F(LostPortTest, APortMissingAtStartIsWaitedForAndHeardFromWhenItIsBack) {
+  h.probe.present.clear();
+  h.radio.setDevicePresent(false);
+  std::string waiting, retrying;
+  at(1.0, [&] { waiting = frm().txtInfo.text + "|" + frm().lblComStat.caption + "|" + frm().lblREMOTE.caption; });
+  at(6.0, [&] { retrying = frm().txtInfo.text; });
+  at(9.0, [&] {
+    h.radio.setDevicePresent(true);
+    h.probe.present.insert(1);
+  });
+  h.runUntilClosedAt(25);
+  const char* const reason = "Port is not available. Use Setup menu or Exit.";
+  EXPECT_EQ(waiting, std::string(reason) + "\r\nOpening it again in 1 s...|No Port|");
+  EXPECT_EQ(retrying, std::string(reason) + "\r\nReopening failed: No such file or directory. Next try in 4 s...");
+  const auto& cmds = h.simulator().commands();
+  ASSERT_FALSE(cmds.empty());
+  EXPECT_EQ(cmds.front().text, "U");
+  EXPECT_GE(cmds.front().time, 9.0);
+  EXPECT_LE(cmds.front().time, 9.0 + PortRecovery::kLookInterval + 0.05);
+  EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
+}
+
 TEST_F(LostPortTest, SilentRadioIsShownByTheWatchdog) {
   at(10, [&] { h.simulator().faults().silent = true; });
   std::string info, status;

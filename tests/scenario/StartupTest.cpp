@@ -196,13 +196,15 @@ TEST_F(StartupTest, ShortIniFileAndOddVfoBLineAreTolerated) {
   EXPECT_EQ(frm().cmbStepSize.text, "OFF");
 }
 
-TEST_F(StartupTest, MissingRadioPortWaitsForTheDialog) {
+TEST_F(StartupTest, MissingRadioPortIsNamedAndWaitedFor) {
   TempWorkDir::write("PortSetup.txt", "5\r\n9600,N,8,1\r\ncomNone\r\n0\r\n");
   h.attachSimulator(2);
+  h.radio.setDevicePresent(false);
   std::string waiting;
   h.clock.scheduleAt(5, [&] { waiting = h.panel.frm.txtInfo.text + "|" + h.panel.frm.lblComStat.caption; });
   h.runUntilClosed(10);
-  EXPECT_EQ(waiting, "Port is not available. Use Setup menu or Exit.|No Port");
+  EXPECT_EQ(waiting.rfind("Port is not available. Use Setup menu or Exit.\r\n", 0), 0u) << waiting;
+  EXPECT_EQ(waiting.substr(waiting.size() - 8), "|No Port") << waiting;
   EXPECT_TRUE(h.simulator().commands().empty());
 }
 

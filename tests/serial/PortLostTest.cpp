@@ -1,12 +1,16 @@
 // A pseudo-terminal whose far end goes away: the backend tells it once, as a
 // line event, with the port and the system's reason, even when nobody reads.
+// And a port reopened after its COMn link went: only ever through the link.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "PtyPair.h"
+#include "TempDir.h"
+#include "core/Errors.h"
 #include "core/serial/PosixSerialPort.h"
 
 namespace zr {
@@ -36,6 +40,73 @@ TEST(PosixSerialPortLost, AHangUpIsOneLineEventNamingThePortAndTheReason) {
   EXPECT_GE(port.descriptor(), 0);
   port.close();
   EXPECT_EQ(port.descriptor(), -1);
+}
+
+namespace fs = std::filesystem;
+
+// COM3 and a stand-in for the built-in device in one directory, each a link
+// to a pseudo-terminal of its own.
+class ComLinkRecovery : public ::testing::Test {
+ protected:
+  void linkCom3(const PtyPair& to) { link(to, "COM3"); }
+  void link(const PtyPair& to, const std::string& name) {
+    fs::remove(dir.path() / name);
+    fs::create_symlink(std::string(::ttyname(to.slaveFd())), dir.path() / name);
+  }
+  TempDir dir;
+  PtyPair first{3}, second{3}, builtIn{3};
+  PosixSerialPort port{dir.path(), (dir.path() / "ttyS").string()};
+};
+
+TEST_F(ComLinkRecovery, AReopenFollowsTheLinkAndNeverOpensTheBuiltInDevice) {
+  link(builtIn, "ttyS2");
+  linkCom3(first);
+  port.setCommPort(3);
+  port.open();
+  port.output("U");
+  EXPECT_EQ(first.receive(1), "U");
+  port.close();
+
+  fs::remove(dir.path() / "COM3");
+  EXPECT_FALSE(port.deviceReady());
+  EXPECT_THROW(port.reopen(), RuntimeError);
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_NE(port.deviceDescription().find("COM3 (missing)"), std::string::npos) << port.deviceDescription();
+
+  linkCom3(second);  // back, pointing somewhere new
+  EXPECT_TRUE(port.deviceReady());
+  port.reopen();
+  port.output("U");
+  EXPECT_EQ(second.receive(1), "U");
+  port.close();
+  EXPECT_EQ(builtIn.receive(1, std::chrono::milliseconds(300)), "") << "the built-in device was written to";
+
+  // The operator choosing port 3 again with no COM3 at all: now the
+  // built-in device is the port.
+  fs::remove(dir.path() / "COM3");
+  port.open();
+  port.output("?\n");
+  EXPECT_EQ(builtIn.receive(2), "?\n");
+}
+
+TEST_F(ComLinkRecovery, ALinkDanglingWhenChosenIsWaitedFor) {
+  link(builtIn, "ttyS2");
+  fs::create_symlink("/dev/zr-no-such-adapter", dir.path() / "COM3");
+  port.chooseDevice(3);
+  port.setCommPort(3);
+  EXPECT_FALSE(port.deviceReady());
+  try {
+    port.reopen();
+    ADD_FAILURE() << "opened a dangling link";
+  } catch (const RuntimeError& e) {
+    EXPECT_NE(e.description.find("/dev/zr-no-such-adapter (missing)"), std::string::npos) << e.description;
+  }
+  linkCom3(first);
+  EXPECT_TRUE(port.deviceReady());
+  port.reopen();
+  port.output("U");
+  EXPECT_EQ(first.receive(1), "U");
+  EXPECT_EQ(builtIn.receive(1, std::chrono::milliseconds(300)), "");
 }
 
 }  // namespace

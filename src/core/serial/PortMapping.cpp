@@ -9,11 +9,6 @@ namespace fs = std::filesystem;
 namespace zr {
 namespace {
 
-fs::path comLink(int portNumber, const fs::path& dir) {
-  if (portNumber < 1) throw RuntimeError(err::InvalidPortNumber);
-  return dir / ("COM" + std::to_string(portNumber));
-}
-
 bool present(const fs::path& p) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(p, ec));
@@ -21,24 +16,36 @@ bool present(const fs::path& p) {
 
 }  // namespace
 
-fs::path serialDevicePath(int portNumber, const fs::path& dir) {
-  const fs::path link = comLink(portNumber, dir);
-  if (present(link)) return link;
-  return "/dev/ttyS" + std::to_string(portNumber - 1);
+PortRoute choosePortRoute(int portNumber, const fs::path& dir, const std::string& fallbackPrefix) {
+  if (portNumber < 1) throw RuntimeError(err::InvalidPortNumber);
+  const fs::path link = dir / ("COM" + std::to_string(portNumber));
+  if (present(link)) return {portNumber, link, true};
+  return {portNumber, fallbackPrefix + std::to_string(portNumber - 1), false};
 }
 
-std::string describeSerialPort(int portNumber, const fs::path& dir) {
-  const fs::path link = comLink(portNumber, dir);
-  if (!present(link)) return serialDevicePath(portNumber, dir).string();
-  const std::string name = "COM" + std::to_string(portNumber);
-
+bool routeReady(const PortRoute& route) {
   std::error_code ec;
-  if (!fs::is_symlink(fs::symlink_status(link, ec))) return name;
+  return fs::exists(route.path, ec);  // follows the link
+}
+
+std::string describeRoute(const PortRoute& route) {
+  if (!route.viaLink) return route.path.string();
+  const std::string name = "COM" + std::to_string(route.port);
+  std::error_code ec;
+  const fs::file_status link = fs::symlink_status(route.path, ec);
+  if (!fs::exists(link)) return name + " (missing)";
+  if (!fs::is_symlink(link)) return name;
   // Follow the whole chain when it resolves; otherwise show the first hop.
-  const fs::path resolved = fs::canonical(link, ec);
+  const fs::path resolved = fs::canonical(route.path, ec);
   if (!ec) return name + " -> " + resolved.string();
-  const fs::path target = fs::read_symlink(link, ec);
+  const fs::path target = fs::read_symlink(route.path, ec);
   return name + " -> " + (ec ? std::string("?") : target.string()) + " (missing)";
+}
+
+fs::path serialDevicePath(int portNumber, const fs::path& dir) { return choosePortRoute(portNumber, dir).path; }
+
+std::string describeSerialPort(int portNumber, const fs::path& dir) {
+  return describeRoute(choosePortRoute(portNumber, dir));
 }
 
 }  // namespace zr

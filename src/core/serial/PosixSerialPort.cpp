@@ -46,7 +46,8 @@ short waitFor(int fd, short events, Steady::time_point deadline, int& error) {
 
 }  // namespace
 
-PosixSerialPort::PosixSerialPort(std::filesystem::path mappingDir) : dir_(std::move(mappingDir)) {
+PosixSerialPort::PosixSerialPort(std::filesystem::path mappingDir, std::string fallbackPrefix)
+    : dir_(std::move(mappingDir)), fallbackPrefix_(std::move(fallbackPrefix)) {
   decoder_.setParityReplace("?");
 }
 
@@ -99,11 +100,37 @@ void PosixSerialPort::applyModemLine(int line, bool on) {
   }
 }
 
-std::string PosixSerialPort::deviceDescription() const { return describeSerialPort(port_, dir_); }
+std::string PosixSerialPort::deviceDescription() const {
+  if (route_ && route_->port == port_) return describeRoute(*route_);
+  return describeSerialPort(port_, dir_);
+}
+
+void PosixSerialPort::chooseDevice(int portNumber) { route_ = choosePortRoute(portNumber, dir_, fallbackPrefix_); }
+
+const PortRoute& PosixSerialPort::route() {
+  if (!route_ || route_->port != port_) chooseDevice(port_);
+  return *route_;
+}
+
+bool PosixSerialPort::deviceReady() const {
+  // The decision may be for a number not yet set (chosen before the open).
+  if (route_) return routeReady(*route_);
+  return routeReady(choosePortRoute(port_, dir_, fallbackPrefix_));
+}
 
 void PosixSerialPort::open() {
   if (isOpen()) throw RuntimeError(err::PortAlreadyOpen);
-  const auto path = serialDevicePath(port_, dir_);
+  chooseDevice(port_);
+  openRoute();
+}
+
+void PosixSerialPort::reopen() {
+  if (isOpen()) throw RuntimeError(err::PortAlreadyOpen);
+  openRoute();
+}
+
+void PosixSerialPort::openRoute() {
+  const auto path = route().path;
   const std::string what = "Cannot open " + deviceDescription();
 
   const int fd = tty::openDevice(path);

@@ -12,6 +12,7 @@
 #include "core/SerialPort.h"
 #include "core/serial/InputWatcher.h"
 #include "core/serial/MarkedInputDecoder.h"
+#include "core/serial/PortMapping.h"
 #include "core/serial/PortSettings.h"
 #include "core/serial/Tty.h"
 
@@ -20,8 +21,9 @@ namespace zr {
 class PosixSerialPort final : public SerialPort {
  public:
   // `mappingDir`: where COMn links are looked for; empty = the working
-  // directory at open().
-  explicit PosixSerialPort(std::filesystem::path mappingDir = {});
+  // directory at open(). `fallbackPrefix`: the built-in devices' names
+  // without the number.
+  explicit PosixSerialPort(std::filesystem::path mappingDir = {}, std::string fallbackPrefix = "/dev/ttyS");
   ~PosixSerialPort() override;
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
@@ -42,6 +44,9 @@ class PosixSerialPort final : public SerialPort {
   bool dtrEnable() const override { return dtr_; }
 
   void open() override;
+  void chooseDevice(int portNumber) override;
+  void reopen() override;
+  bool deviceReady() const override;
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
 
@@ -72,8 +77,12 @@ class PosixSerialPort final : public SerialPort {
   void forgetReceiveEvents();
   void checkLineCounters();
   void applyModemLine(int line, bool on);
+  void openRoute();
+  const PortRoute& route();
 
   std::filesystem::path dir_;
+  std::string fallbackPrefix_;
+  std::optional<PortRoute> route_;  // decided at the operator's choice
   int fd_ = -1;
   int port_ = 1;
   std::string settingsText_ = "9600,N,8,1";
