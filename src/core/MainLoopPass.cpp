@@ -84,8 +84,10 @@ MainLoop::Step MainLoop::servicePass() {
 
 // Idle, the pass sleeps until input arrives (the operator's, or bytes on
 // either port) or until its own next piece of work is due; always a little,
-// so a pass never spins.
+// so a pass never spins, except once to show what was decoded meanwhile.
 double MainLoop::idleBlock() const {
+  // A reply decoded late in the last pass is shown before any sleep.
+  if (p_.display().updateDue()) return 0;
   double block = kIdleLimit;
   if (controlMode == "REMOTE") {
     block = std::min(block, p_.sync().secondsUntilDue());

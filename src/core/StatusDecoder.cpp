@@ -13,6 +13,7 @@ void StatusDecoder::gParseResponse(std::string& text) {
     if (lf == std::string::npos) break;
     if (lf != pos) {
       text[lf] = '<';
+      ++lines_;
       dispatch(text.substr(pos, lf - pos));
     }
     pos = lf + 1;

@@ -11,6 +11,7 @@
 #include "core/MainLoop.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
+#include "core/StatusDecoder.h"
 #include "core/SyncPoller.h"
 #include "core/TransmitBands.h"
 
@@ -34,11 +35,30 @@ void setLabel(Control& c, const std::string& caption, Colour back) {
 }  // namespace
 
 void StatusDisplay::gUpdateDisplay() {
+  // Taken before: a reply read by the update itself (the PTT enable it
+  // puts right) is still to be shown.
+  shownLines_ = p_.decoder().linesDecoded();
+  shownPermission_ = permissionInputs();
   try {
     updateAll();
   } catch (const RuntimeError& e) {
     gShowInfo(errMessage("gUpdateDisplay", e));
   }
+}
+
+bool StatusDisplay::updateDue() const {
+  return p_.decoder().linesDecoded() != shownLines_ || permissionInputs() != shownPermission_;
+}
+
+std::string StatusDisplay::permissionInputs() const {
+  const MainWindowModel& frm = p_.frm;
+  const TransceiverState& st = p_.st;
+  std::string in = frm.optTXVFO[0].selected() ? "A" + st.gFreqCmd.str() : "B";
+  if (!frm.optTXVFO[0].selected())
+    for (const auto& digit : frm.cmdVFOB) in += digit.caption;
+  in += st.gScanning ? "|S" : "|-";
+  in += st.gTxUnrestricted ? "U" : "-";
+  return in + "|" + p_.mainLoop().controlMode + "|" + frm.cmdTune.caption + "|" + frm.cmdXmit.caption;
 }
 
 void StatusDisplay::updateAll() {
