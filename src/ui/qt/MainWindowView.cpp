@@ -182,10 +182,12 @@ QGroupBox* MainWindowView::frame(const std::string& name) {
 
 QFont MainWindowView::digitFont(int pointSize) const {
   QFont f(font());
+  // Sizes are as designed for a 10 pt desktop font and follow the desktop's.
+  const double base = f.pointSizeF() > 0 ? f.pointSizeF() : 10.0;
   // Courier New where it is installed, else the nearest fixed-pitch face.
   f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
                  QStringLiteral("monospace")});
-  f.setPointSize(pointSize);
+  f.setPointSizeF(pointSize * base / 10.0);
   f.setBold(true);
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);

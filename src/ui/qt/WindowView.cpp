@@ -124,12 +124,15 @@ void WindowView::assignAccessKeys() {
     if (c.kind == ControlKind::Button || c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox)
       window.push_back({id, c.caption});
   }
-  for (const auto& [id, b] : bindings_) {
-    if (!b.action) continue;
-    // Menu bar titles share the window's letters; entries are per menu.
-    if (b.last.parent.empty()) window.insert(window.begin(), {id, b.last.caption});
-    else menus[b.last.parent].push_back({id, b.last.caption});
+  // Menu bar titles come first and share the window's letters; entries
+  // are per menu.
+  std::vector<accessible::KeyCandidate> titles;
+  for (const auto& id : menuOrder_) {
+    const Control& c = bindings_.at(id).last;
+    if (c.parent.empty()) titles.push_back({id, c.caption});
+    else menus[c.parent].push_back({id, c.caption});
   }
+  window.insert(window.begin(), titles.begin(), titles.end());
   // I and D are the tuning knob's keys, whatever the modifiers.
   const std::set<char> knob = {'I', 'D'};
   auto keys = accessible::assignAccessKeys(window, knob);
@@ -172,6 +175,7 @@ void WindowView::buildMenus(const WindowModel& model) {
       else menuBar()->addAction(a);
     }
     a->setObjectName(q(c.id()));
+    menuOrder_.push_back(c.id());
     Binding& b = bindings_[c.id()];
     b.action = a;
     b.last = c;
@@ -331,10 +335,8 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
     if (now.visible) {
       show();
       // A window that opens takes the keyboard, as a dialog is expected to.
-      if (before) {
-        raise();
-        activateWindow();
-      }
+      raise();
+      activateWindow();
     } else {
       hide();
     }

@@ -119,6 +119,7 @@ class WindowView : public QMainWindow {
   Control window_;
   std::map<std::string, Binding> bindings_;
   std::vector<std::string> order_;
+  std::vector<std::string> menuOrder_;
   bool closable_ = false;
 };
 

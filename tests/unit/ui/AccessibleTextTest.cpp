@@ -142,8 +142,9 @@ TEST(AccessKeys, EveryMainWindowButtonOutsideTheDigitRowsGetsOne) {
     if (c.kind == ControlKind::Button || c.kind == ControlKind::OptionButton) candidates.push_back({c.id(), c.caption});
   });
   const auto keys = assignAccessKeys(candidates, {'I', 'D'});
-  for (const char* id : {"cmdMute", "cmdA2B", "cmdSwap", "cmdTune", "optTXVFO(1)", "cmdV2M"})
-    EXPECT_TRUE(keys.count(id) || main.find(id) == nullptr) << id;
+  EXPECT_TRUE(keys.count("optTXVFO(1)"));
+  for (const std::string id : {"cmdMute", "cmdA2B", "cmdSwap", "cmdTune", "cmdV2M"})
+    EXPECT_TRUE(keys.count(id) || main.find(id)->caption.find('&') != std::string::npos) << id;
   EXPECT_FALSE(keys.count("cmdF(0)"));
   EXPECT_FALSE(keys.count("Command1"));
 }
