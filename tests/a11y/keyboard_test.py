@@ -19,8 +19,14 @@ def focused_name(app):
         if node is None or depth > 40:
             return None
         try:
-            if node.getState().contains(pyatspi.STATE_FOCUSED):
-                return node.name or ""
+            state = node.getState()
+            if not state.contains(pyatspi.STATE_SHOWING):
+                return None
+            if state.contains(pyatspi.STATE_FOCUSED):
+                # A list is read as its label and its value.
+                labels = [r.getTarget(i).name for r in node.getRelationSet()
+                          if r.getRelationType() == pyatspi.RELATION_LABELLED_BY for i in range(r.getNTargets())]
+                return " ".join(labels + [node.name or ""]).strip()
         except Exception:
             return None
         for child in node:
@@ -43,10 +49,13 @@ def application():
     return None
 
 
-def tab_to(session, app, name):
+def tab_to(session, app, name, seen=None):
     """Tab through the main window until the control named `name` has the focus."""
     for _ in range(TAB_LIMIT):
-        if (focused_name(app) or "").startswith(name):
+        now = focused_name(app) or ""
+        if seen is not None:
+            seen.append(now)
+        if name in now:
             return True
         session.keys(MAIN, "Tab", pause=0.05)
         poll_until(lambda: focused_name(app) is not None, 5)
@@ -90,7 +99,8 @@ def main(panel, simulator):
                              "20 metre band list")
 
             # The mode list: Down chooses the next mode and the radio is told.
-            if failures.check(tab_to(session, app, "Mode"), "Tab never reached the mode list"):
+            seen = []
+            if failures.check(tab_to(session, app, "Mode", seen), "Tab never reached the mode list: %r" % seen[:60]):
                 before = len(session.commands())
                 session.keys(MAIN, "Down")
                 changed = poll_until(lambda: any(re.fullmatch(r"M[1-4]", c) for c in session.commands()[before:]))

@@ -35,6 +35,14 @@ class PanelSession:
         with open(os.path.join(self.dir, "PortSetup.txt"), "w", newline="") as f:
             f.write("1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n")
         self.log_path = os.path.join(self.dir, "sim.log")
+        try:
+            self._start(os.path.abspath(panel), os.path.abspath(simulator))
+        except BaseException:
+            self.failed = True
+            self.close()
+            raise
+
+    def _start(self, panel, simulator):
         self.display = self._start_x()
         self._spawn([simulator, "--dir", self.dir, "--port", "1", "--firmware", "2", "--log", self.log_path])
         if not poll_until(lambda: os.path.exists(os.path.join(self.dir, "COM1")), START_DEADLINE):

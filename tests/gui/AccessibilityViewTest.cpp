@@ -135,6 +135,12 @@ TEST(AccessibilityViewTest, MeterAndStateLabelsReadTheirValues) {
   model.lblXMTRCV.caption = "Transmit";
   view.apply(model);
   EXPECT_EQ(QAccessible::queryAccessibleInterface(view.widget("lblXMTRCV"))->text(QAccessible::Name), "Transmit");
+  // A list is read as its value, named by its label (on Linux, by relation).
+  QAccessibleInterface* mode = QAccessible::queryAccessibleInterface(view.widget("cmbMode"));
+  const auto labels = mode->relations(QAccessible::Label);
+  QStringList labelNames;
+  for (const auto& [iface, relation] : labels) labelNames << iface->text(QAccessible::Name);
+  EXPECT_TRUE(labelNames.contains("Mode")) << labelNames.join('|').toStdString();
   // The activity shape is decoration.
   EXPECT_TRUE(QAccessible::queryAccessibleInterface(view.widget("shaTrace"))->state().invisible);
 }

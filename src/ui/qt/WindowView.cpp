@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -97,6 +98,23 @@ void WindowView::build(const WindowModel& model, const std::set<std::string>& mu
     if (c.kind == ControlKind::Shape) a11y::markDecorative(w);
     name(b, model);
   });
+  labelValueControls();
+}
+
+// On Linux a list box or text box is read as its value and named by the
+// label that labels it, as the label just before it in its frame does here.
+void WindowView::labelValueControls() {
+  std::map<std::string, const Binding*> previous;  // by frame
+  for (const auto& id : order_) {
+    const Binding& b = bindings_.at(id);
+    const Binding* before = previous[b.last.parent];
+    previous[b.last.parent] = &b;
+    const ControlKind k = b.last.kind;
+    if (!before || before->last.kind != ControlKind::Label ||
+        (k != ControlKind::ComboBox && k != ControlKind::TextBox && k != ControlKind::ListBox))
+      continue;
+    if (auto* label = qobject_cast<QLabel*>(before->widget)) label->setBuddy(b.widget);
+  }
 }
 
 // Labels say their own text; the rest are named from the model.
@@ -114,6 +132,9 @@ void WindowView::name(Binding& b, const WindowModel& model) {
     text = q(accessible::nameOf(model, b.last));
   }
   if (b.widget->accessibleName() != text) b.widget->setAccessibleName(text);
+  // A list that shows a text not among its rows does so in a line edit.
+  if (auto* combo = qobject_cast<QComboBox*>(b.widget); combo && combo->lineEdit())
+    if (combo->lineEdit()->accessibleName() != text) combo->lineEdit()->setAccessibleName(text);
 }
 
 void WindowView::assignAccessKeys() {
@@ -279,7 +300,7 @@ void WindowView::apply(const WindowModel& model) {
     const bool recaptioned = b.last.caption != c.caption || b.last.toolTip != c.toolTip;
     applyBinding(b, &b.last, c);
     b.last = c;
-    if (recaptioned) {
+    if (recaptioned || b.last.kind == ControlKind::ComboBox) {
       showAccessKey(b);
       name(b, model);
     }

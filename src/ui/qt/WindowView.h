@@ -110,6 +110,7 @@ class WindowView : public QMainWindow {
   void applyAction(QAction* action, const Control* before, const Control& now);
   void showStaleText(Binding& binding);
   void name(Binding& binding, const WindowModel& model);
+  void labelValueControls();
   void showAccessKey(const Binding& binding);
   void post(const Binding& binding, InputEvent event);
   Binding* bindingOf(const QObject* object);
