@@ -4,7 +4,6 @@ Channels and a band list opened and closed, the transmitter keyed and
 unkeyed. The accessibility bus only tells where the
 focus is, as a screen reader would tell the operator."""
 
-import re
 import sys
 
 import pyatspi
