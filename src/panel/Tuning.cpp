@@ -44,6 +44,9 @@ Tuning::Tuning(Panel& panel) : p_(panel) {
   e.on(w, "", EventKind::KeyDown, [this](const InputEvent& ev) { Form_KeyDown(ev.keyCode); });
   e.on(w, "cmdVFOB", EventKind::MouseDown, [this](const InputEvent& ev) { cmdVFOB_MouseDown(ev.index, ev.button); });
   e.on(w, "cmdVFOB", EventKind::MouseUp, [this](const InputEvent&) { cmdVFOB_MouseUp(); });
+  // Typing on a display reaches its first digit as a change with the text.
+  e.on(w, "cmdF", EventKind::Change, [this](const InputEvent& ev) { cmdF_Typed(ev.text.value_or("")); });
+  e.on(w, "cmdVFOB", EventKind::Change, [this](const InputEvent& ev) { cmdVFOB_Typed(ev.text.value_or("")); });
   e.on(w, "cmdM", EventKind::MouseDown, [this](const InputEvent& ev) { cmdM_MouseDown(ev.index, ev.button); });
   e.on(w, "cmdM", EventKind::MouseUp, [this](const InputEvent&) { cmdM_MouseUp(); });
 }
@@ -64,6 +67,59 @@ std::string Tuning::freqText(long value) {
   std::string text = std::to_string(value);
   if (text.size() < 7) text.insert(0, 7 - text.size(), '0');
   return text;
+}
+
+std::string Tuning::typedFreq(const std::string& text) {
+  long kHz = 0;
+  int decimals = -1;  // digits after the point; -1 = no point yet
+  int digits = 0;
+  long hundredths = 0;
+  for (char c : text) {
+    if (c == ' ' || c == ',') {
+      if (decimals >= 0) return {};
+      continue;
+    }
+    if (c == '.') {
+      if (decimals >= 0) return {};
+      decimals = 0;
+      continue;
+    }
+    if (c < '0' || c > '9') return {};
+    if (decimals < 0) {
+      if (++digits > 5) return {};
+      kHz = kHz * 10 + (c - '0');
+    } else {
+      if (++decimals > 2) return {};
+      hundredths += (c - '0') * (decimals == 1 ? 10 : 1);
+    }
+  }
+  if (digits == 0) return {};
+  const long value = kHz * 100 + hundredths;
+  return inRange(value) ? freqText(value) : std::string();
+}
+
+void Tuning::cmdF_Typed(const std::string& text) {
+  if (vfoABusy_ || p_.form.txActive) return;
+  const std::string digits = typedFreq(text);
+  if (digits.empty()) {
+    p_.engine.beep();
+    return;
+  }
+  BusyFlag busy(vfoABusy_);
+  p_.frm.lblInfo.caption.clear();
+  show(p_.frm.cmdF, digits);
+  sendFreq(digits);
+  p_.display().gUpdateDisplay();
+}
+
+void Tuning::cmdVFOB_Typed(const std::string& text) {
+  if (vfoBBusy_) return;
+  const std::string digits = typedFreq(text);
+  if (digits.empty()) {
+    p_.engine.beep();
+    return;
+  }
+  show(p_.frm.cmdVFOB, digits);
 }
 
 bool Tuning::holdGoesOn(const Control& digit, double start) const {

@@ -28,12 +28,19 @@ class Tuning {
   static int stepCode(const std::string& text);
   // Seven digits with leading zeros.
   static std::string freqText(long value);
+  // A frequency typed in kHz ("14250", "14 250.5", "7,074.00") as seven
+  // digits; empty when it is none or outside the panel's range.
+  static std::string typedFreq(const std::string& text);
 
   void cmdF_MouseDown(int index, int button);
   void cmdF_MouseUp() { digitHeld = false; }
   void Form_KeyDown(int keyCode);
   void cmdVFOB_MouseDown(int index, int button);
   void cmdVFOB_MouseUp() { vfoBDigitHeld = false; }
+  // A frequency typed on a VFO display: VFO A is tuned to it and sent
+  // like a digit press; VFO B only shows it. Anything else beeps.
+  void cmdF_Typed(const std::string& text);
+  void cmdVFOB_Typed(const std::string& text);
   void cmdM_MouseDown(int index, int button);
   void cmdM_MouseUp() { chanDigitHeld = false; }
 

@@ -290,5 +290,51 @@ TEST_F(TuningTest, AHoldWhoseReleaseCannotArriveEnds) {
   EXPECT_EQ(h.written(), "F1425004\nF1425004\n");
 }
 
+TEST(TypedFrequency, ReadsKilohertzWithinThePanelsRange) {
+  EXPECT_EQ(Tuning::typedFreq("14250"), "1425000");
+  EXPECT_EQ(Tuning::typedFreq("14 250.5"), "1425050");
+  EXPECT_EQ(Tuning::typedFreq("7,074.01"), "0707401");
+  EXPECT_EQ(Tuning::typedFreq("1600"), "0160000");
+  EXPECT_EQ(Tuning::typedFreq("29999.99"), "2999999");
+  for (const char* refused : {"", ".", "1599.99", "30000", "14250.001", "14.250.0", "14250k", "-7000", "123456",
+                              "14250. 5"})
+    EXPECT_EQ(Tuning::typedFreq(refused), "") << refused;
+}
+
+TEST_F(TuningTest, ATypedFrequencyIsSentOnceLikeADigitsLastSendAndVfoBOnlyShowsIt) {
+  start();
+  InputEvent typed = event("cmdF", 0, EventKind::Change, 0);
+  typed.text = "7074";
+  h.inputAt(t0, typed);
+  run();
+  EXPECT_EQ(h.written(), "F0707400\n");
+  EXPECT_EQ(row(frm().cmdF), "0707400");
+  EXPECT_EQ(h.simulator().model().state().frequency, 707400);
+
+  // Not a frequency: a beep, nothing sent, the digits kept.
+  h.radio.clearLog();
+  typed.text = "31000";
+  h.inputAt(h.now() + 1, typed);
+  run();
+  EXPECT_EQ(h.written(), "");
+  EXPECT_EQ(h.host.beeps, 1);
+  EXPECT_EQ(row(frm().cmdF), "0707400");
+
+  // While transmitting VFO A takes no typing, as it takes no digit press.
+  h.panel.form.txActive = true;
+  typed.text = "14250";
+  h.inputAt(h.now() + 1, typed);
+  run();
+  EXPECT_EQ(h.written(), "");
+  h.panel.form.txActive = false;
+
+  InputEvent vfoB = event("cmdVFOB", 0, EventKind::Change, 0);
+  vfoB.text = "21 300.25";
+  h.inputAt(h.now() + 1, vfoB);
+  run();
+  EXPECT_EQ(row(frm().cmdVFOB), "2130025");
+  EXPECT_EQ(h.written(), "");
+}
+
 }  // namespace
 }  // namespace zr::test

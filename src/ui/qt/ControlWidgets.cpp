@@ -158,7 +158,12 @@ QWidget* createControlWidget(const Control& c, bool multiLine, QWidget* parent) 
       return option;
     }
     case ControlKind::CheckBox: return new QCheckBox(parent);
-    case ControlKind::ScrollBar: return new QScrollBar(Qt::Vertical, parent);
+    case ControlKind::ScrollBar: {
+      auto* bar = new QScrollBar(Qt::Vertical, parent);
+      // A setting, not a view's scroll: the keyboard must reach it.
+      bar->setFocusPolicy(Qt::StrongFocus);
+      return bar;
+    }
     case ControlKind::ProgressBar: {
       auto* bar = new QProgressBar(parent);
       bar->setTextVisible(false);

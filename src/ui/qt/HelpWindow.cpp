@@ -4,12 +4,17 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace zr::qt {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), text_(new QPlainTextEdit(this)) {
   text_->setReadOnly(true);
+  text_->setAccessibleName(tr("Help text"));
+  // Not the engine's: Escape closes it here.
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_);
   resize(640, 480);

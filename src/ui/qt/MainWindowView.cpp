@@ -6,7 +6,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <string_view>
+
+#include "ui/AccessibleText.h"
+#include "ui/qt/Accessibility.h"
+#include "ui/qt/ControlWidgets.h"
 
 namespace zr::qt {
 
@@ -68,7 +73,85 @@ MainWindowView::MainWindowView(const WindowModel& model, InputSink sink, QWidget
   auto* extras = new QGridLayout;
   page->addLayout(extras);
   placeLeftovers(extras);
+  announcer_ = new Announcer(centralWidget());
+  chainTabOrder();
+  // The keyboard starts on VFO A; Ctrl+A and Ctrl+B come back to the VFOs.
+  vfoA_->setFocus();
+  for (auto [key, display] : {std::pair{Qt::CTRL | Qt::Key_A, vfoA_}, {Qt::CTRL | Qt::Key_B, vfoB_}}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, display, [display] { display->setFocus(Qt::ShortcutFocusReason); });
+  }
   showInitial(model);
+}
+
+void MainWindowView::chainTabOrder() {
+  QWidget* last = nullptr;
+  for (QWidget* w : shownOrder_) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy()) continue;
+    if (last) setTabOrder(last, w);
+    last = w;
+  }
+}
+
+DigitDisplay* MainWindowView::digitDisplay(const std::string& name, const QString& accessibleName, QWidget* parent,
+                                           bool frequency) {
+  static const std::vector<QString> kFrequencyDigits = {QStringLiteral("10 MHz"), QStringLiteral("1 MHz"),
+                                                        QStringLiteral("100 kHz"), QStringLiteral("10 kHz"),
+                                                        QStringLiteral("1 kHz"), QStringLiteral("100 Hz"),
+                                                        QStringLiteral("10 Hz")};
+  static const std::vector<QString> kChannelDigits = {QStringLiteral("tens"), QStringLiteral("units")};
+  DigitDisplay::ReadOff readOff;
+  if (frequency) {
+    readOff = [](const QString& digits) {
+      return DigitDisplay::Reading{QString::fromStdString(accessible::frequencyReading(digits.toStdString())),
+                                   digits.toDouble() / 100.0, 1600.0, 29999.99};
+    };
+  } else {
+    readOff = [](const QString& digits) { return DigitDisplay::Reading{digits, digits.toDouble(), 0, 99}; };
+  }
+  auto press = [this, name](int index, EventKind kind, int button) {
+    InputEvent e;
+    e.kind = kind;
+    e.button = button;
+    postInput(name + "(" + std::to_string(index) + ")", std::move(e));
+  };
+  DigitDisplay::Typed typed;
+  if (frequency)
+    typed = [this, name](const QString& text) {
+      InputEvent e;
+      e.kind = EventKind::Change;
+      e.text = text.toStdString();
+      postInput(name + "(0)", std::move(e));
+    };
+  auto* display = new DigitDisplay(accessibleName, frequency ? kFrequencyDigits : kChannelDigits, std::move(readOff),
+                                   std::move(press), std::move(typed), parent);
+  display->setObjectName(QString::fromStdString(name + "Display"));
+  shownOrder_.push_back(display);
+  return display;
+}
+
+void MainWindowView::announce(const std::vector<std::string>& texts) {
+  QString all;
+  for (const auto& t : texts) all += (all.isEmpty() ? QString() : QStringLiteral(". ")) + QString::fromStdString(t);
+  if (announcer_) announcer_->say(all);
+}
+
+void MainWindowView::afterApply(const WindowModel& model) {
+  for (DigitDisplay* d : {vfoA_, vfoB_, channel_})
+    if (d) d->refresh();
+  // The meter is named by its source and reads as its scale.
+  const Control* bar = model.find("pbMeter");
+  const Control* scale = model.find("lblMeterScale");
+  QWidget* barWidget = widget("pbMeter");
+  if (!bar || !barWidget) return;
+  QString source;
+  for (int k = 0; k < 6; ++k)
+    if (const Control* option = model.find("optMeter", k); option && option->selected())
+      source = QString::fromStdString(accessible::nameOf(model, *option));
+  const QString name = source.isEmpty() ? QStringLiteral("Meter") : source;
+  const QString reading =
+      scale ? QString::fromStdString(accessible::meterReading(scale->caption, bar->value, bar->max)) : QString();
+  a11y::setReadout(barWidget, name + QStringLiteral(", ") + reading, reading, bar->value, bar->min, bar->max);
 }
 
 QWidget* MainWindowView::take(const std::string& name, int index) {
@@ -79,6 +162,7 @@ QWidget* MainWindowView::take(const std::string& name, int index) {
     return nullptr;
   }
   placed_.insert(id);
+  shownOrder_.push_back(w);
   return w;
 }
 
@@ -98,10 +182,12 @@ QGroupBox* MainWindowView::frame(const std::string& name) {
 
 QFont MainWindowView::digitFont(int pointSize) const {
   QFont f(font());
+  // Sizes are as designed for a 10 pt desktop font and follow the desktop's.
+  const double base = f.pointSizeF() > 0 ? f.pointSizeF() : 10.0;
   // Courier New where it is installed, else the nearest fixed-pitch face.
   f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
                  QStringLiteral("monospace")});
-  f.setPointSize(pointSize);
+  f.setPointSizeF(pointSize * base / 10.0);
   f.setBold(true);
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
@@ -123,6 +209,12 @@ QLayout* MainWindowView::statusRow() {
   }
   row->addStretch();
   return row;
+}
+
+static std::vector<QAbstractButton*> buttons(const std::vector<QWidget*>& widgets) {
+  std::vector<QAbstractButton*> out;
+  for (QWidget* w : widgets) out.push_back(qobject_cast<QAbstractButton*>(w));
+  return out;
 }
 
 // A row of digit buttons with the group separators after the given digits.
@@ -152,11 +244,16 @@ static void digitRow(QBoxLayout* row, const std::vector<QWidget*>& digits, QWidg
 
 QWidget* MainWindowView::vfoA() {
   QGroupBox* box = frame("fraFreq");
-  auto* row = new QHBoxLayout(box);
+  auto* inBox = new QHBoxLayout(box);
+  vfoA_ = digitDisplay("cmdF", tr("VFO A frequency"), box, true);
+  inBox->addWidget(vfoA_);
+  auto* row = new QHBoxLayout(vfoA_);
+  row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
   std::vector<QWidget*> digits;
   for (int i = 0; i < 7; ++i) digits.push_back(take("cmdF", i));
   digitRow(row, digits, take("Command1"), take("Command2"), digitFont(26));
+  vfoA_->setDigits(buttons(digits));
   return box;
 }
 
@@ -166,12 +263,15 @@ QWidget* MainWindowView::vfoB() {
   column->setContentsMargins(0, 0, 0, 0);
   QGroupBox* box = frame("Frame4");
   auto* rows = new QVBoxLayout(box);
-  auto* digitsRow = new QHBoxLayout;
+  vfoB_ = digitDisplay("cmdVFOB", tr("VFO B frequency"), box, true);
+  auto* digitsRow = new QHBoxLayout(vfoB_);
+  digitsRow->setContentsMargins(0, 0, 0, 0);
   digitsRow->setSpacing(1);
   std::vector<QWidget*> digits;
   for (int i = 0; i < 7; ++i) digits.push_back(take("cmdVFOB", i));
   digitRow(digitsRow, digits, take("cmdCma"), take("cmdDot"), digitFont(15));
-  rows->addLayout(digitsRow);
+  vfoB_->setDigits(buttons(digits));
+  rows->addWidget(vfoB_);
   auto* modeRow = new QHBoxLayout;
   for (const char* name : {"Label9", "cmbVFOBMode"})
     if (QWidget* w = take(name)) modeRow->addWidget(w);
@@ -204,10 +304,14 @@ QWidget* MainWindowView::splitAndChannel() {
   auto* c = new QGridLayout(chan);
   putAt(c, "optChan", 0, 0, 0);
   putAt(c, "optChan", 1, 1, 0);
-  auto* digits = new QHBoxLayout;
+  channel_ = digitDisplay("cmdM", tr("Channel"), chan, false);
+  auto* digits = new QHBoxLayout(channel_);
+  digits->setContentsMargins(0, 0, 0, 0);
   digits->setSpacing(1);
-  digitRow(digits, {take("cmdM", 0), take("cmdM", 1)}, nullptr, nullptr, digitFont(15));
-  c->addLayout(digits, 0, 1, 2, 1);
+  const std::vector<QWidget*> channelDigits = {take("cmdM", 0), take("cmdM", 1)};
+  digitRow(digits, channelDigits, nullptr, nullptr, digitFont(15));
+  channel_->setDigits(buttons(channelDigits));
+  c->addWidget(channel_, 0, 1, 2, 1);
   put(c, "lblChan", 2, 0);
   put(c, "Label6", 2, 1);
   put(c, "cmdV2M", 3, 0);

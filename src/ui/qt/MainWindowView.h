@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/qt/Announcer.h"
+#include "ui/qt/DigitDisplay.h"
 #include "ui/qt/WindowView.h"
 
 class QGridLayout;
+class QAbstractButton;
 class QGroupBox;
 class QLayout;
 
@@ -24,6 +27,18 @@ class MainWindowView : public WindowView {
 
   // Controls the layout places that this model does not have.
   const std::vector<std::string>& missingControls() const { return missing_; }
+
+  // The VFO A and VFO B displays and the channel number, each one control.
+  DigitDisplay* vfoADisplay() const { return vfoA_; }
+  DigitDisplay* vfoBDisplay() const { return vfoB_; }
+  DigitDisplay* channelDisplay() const { return channel_; }
+
+  // Spoken by a screen reader whatever has the focus.
+  void announce(const std::vector<std::string>& texts);
+  Announcer* announcer() const { return announcer_; }
+
+ protected:
+  void afterApply(const WindowModel& model) override;
 
  private:
   QWidget* take(const std::string& name, int index = -1);
@@ -46,6 +61,18 @@ class MainWindowView : public WindowView {
   void placeLeftovers(QGridLayout* extras);
 
   QFont digitFont(int pointSize) const;
+  // A display over the digit array `name`, which the mouse still presses
+  // button by button; typing on it reaches the array's first digit.
+  DigitDisplay* digitDisplay(const std::string& name, const QString& accessibleName, QWidget* parent,
+                             bool frequency);
+  // Tab goes through the controls in the order the panel shows them.
+  void chainTabOrder();
+
+  DigitDisplay* vfoA_ = nullptr;
+  DigitDisplay* vfoB_ = nullptr;
+  DigitDisplay* channel_ = nullptr;
+  Announcer* announcer_ = nullptr;
+  std::vector<QWidget*> shownOrder_;
 
   std::set<std::string> placed_;
   std::vector<std::string> missing_;

@@ -6,6 +6,7 @@
 #include "ui/qt/SerialSetupView.h"
 #include "ui/qt/TableLayoutView.h"
 
+#include "ui/Announcements.h"
 #include "ui/qt/MainWindowView.h"
 
 namespace zr::qt {
@@ -40,6 +41,7 @@ WindowView& ViewSet::add(const WindowModel& model) {
   } else {
     view = new WindowView(model, sink_, main_.get(), kMultiLine);
   }
+  view->assignAccessKeys();
   views_[model.name()] = view;
   return *view;
 }
@@ -55,6 +57,15 @@ void ViewSet::apply(const Snapshot& snapshot) {
     if (WindowView* view = find(window->name())) view->apply(*window);
     else add(*window);
   }
+  for (const auto& window : snapshot.windows) announceChanges(window);
+}
+
+void ViewSet::announceChanges(const std::shared_ptr<const WindowModel>& window) {
+  auto& shown = shown_[window->name()];
+  if (shown == window) return;  // a window that did not change keeps its copy
+  const auto texts = accessible::announcements(shown.get(), *window);
+  shown = window;
+  if (auto* main = dynamic_cast<MainWindowView*>(main_.get()); main && !texts.empty()) main->announce(texts);
 }
 
 WindowView* ViewSet::find(const std::string& windowName) const {

@@ -2,6 +2,7 @@
 // One view per window model, created when a window first appears in a
 // snapshot: the main window gets its front-panel layout, every other window
 // the generic one, owned by the main window so dialogs stay on top of it.
+// What changed that an operator must hear is announced from the main window.
 #include <map>
 #include <memory>
 #include <string>
@@ -37,6 +38,9 @@ class ViewSet {
   KeyPreview keys_;
   std::map<std::string, WindowView*> views_;
   std::unique_ptr<WindowView> main_;
+  // The model each window showed last, to tell what changed.
+  std::map<std::string, std::shared_ptr<const WindowModel>> shown_;
+  void announceChanges(const std::shared_ptr<const WindowModel>& window);
 };
 
 }  // namespace zr::qt

@@ -11,9 +11,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,6 +23,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "ui/AccessibleText.h"
+#include "ui/qt/Accessibility.h"
 #include "ui/qt/ControlWidgets.h"
 
 namespace zr::qt {
@@ -73,6 +77,7 @@ WindowView::WindowView(const WindowModel& model, InputSink sink, QWidget* parent
                        std::set<std::string> multiLine)
     : QMainWindow(parent), name_(model.name()), sink_(std::move(sink)) {
   if (parent) setWindowFlag(Qt::Window);
+  a11y::install();
   setObjectName(q(name_));
   setCentralWidget(new QWidget(this));
   build(model, multiLine);
@@ -90,7 +95,82 @@ void WindowView::build(const WindowModel& model, const std::set<std::string>& mu
     b.last = c;
     order_.push_back(c.id());
     connectInput(b);
+    if (c.kind == ControlKind::Shape) a11y::markDecorative(w);
+    name(b, model);
   });
+  labelValueControls();
+}
+
+// On Linux a list box or text box is read as its value and named by the
+// label that labels it, as the label just before it in its frame does here.
+void WindowView::labelValueControls() {
+  std::map<std::string, const Binding*> previous;  // by frame
+  for (const auto& id : order_) {
+    const Binding& b = bindings_.at(id);
+    const Binding* before = previous[b.last.parent];
+    previous[b.last.parent] = &b;
+    const ControlKind k = b.last.kind;
+    if (!before || before->last.kind != ControlKind::Label ||
+        (k != ControlKind::ComboBox && k != ControlKind::TextBox && k != ControlKind::ListBox))
+      continue;
+    if (auto* label = qobject_cast<QLabel*>(before->widget)) label->setBuddy(b.widget);
+  }
+}
+
+// Labels say their own text; the rest are named from the model.
+void WindowView::name(Binding& b, const WindowModel& model) {
+  if (!b.widget) return;
+  QString text;
+  if (b.last.kind == ControlKind::Label) {
+    const std::string given = accessible::givenName(model.name(), b.last);
+    if (given.empty()) return;
+    const std::string caption = accessible::plainCaption(b.last.caption);
+    text = q(caption.empty() ? given : given + ", " + caption);
+  } else if (b.last.kind == ControlKind::Shape) {
+    return;
+  } else {
+    text = q(accessible::nameOf(model, b.last));
+  }
+  if (b.widget->accessibleName() != text) b.widget->setAccessibleName(text);
+  // A list that shows a text not among its rows does so in a line edit.
+  if (auto* combo = qobject_cast<QComboBox*>(b.widget); combo && combo->lineEdit())
+    if (combo->lineEdit()->accessibleName() != text) combo->lineEdit()->setAccessibleName(text);
+}
+
+void WindowView::assignAccessKeys() {
+  std::vector<accessible::KeyCandidate> window;
+  std::map<std::string, std::vector<accessible::KeyCandidate>> menus;
+  for (const auto& id : order_) {
+    const Control& c = bindings_.at(id).last;
+    if (c.kind == ControlKind::Button || c.kind == ControlKind::OptionButton || c.kind == ControlKind::CheckBox)
+      window.push_back({id, c.caption});
+  }
+  // Menu bar titles come first and share the window's letters; entries
+  // are per menu.
+  std::vector<accessible::KeyCandidate> titles;
+  for (const auto& id : menuOrder_) {
+    const Control& c = bindings_.at(id).last;
+    if (c.parent.empty()) titles.push_back({id, c.caption});
+    else menus[c.parent].push_back({id, c.caption});
+  }
+  window.insert(window.begin(), titles.begin(), titles.end());
+  // I and D are the tuning knob's keys, whatever the modifiers.
+  const std::set<char> knob = {'I', 'D'};
+  auto keys = accessible::assignAccessKeys(window, knob);
+  for (const auto& [parent, entries] : menus) keys.merge(accessible::assignAccessKeys(entries, {}));
+  for (const auto& [id, key] : keys) {
+    Binding& b = bindings_.at(id);
+    b.accessKey = key;
+    showAccessKey(b);
+  }
+}
+
+void WindowView::showAccessKey(const Binding& b) {
+  if (!b.accessKey) return;
+  const QString text = q(accessible::withAccessKey(b.last.caption, b.accessKey));
+  QSignalBlocker block(b.action ? static_cast<QObject*>(b.action) : b.widget);
+  if (b.action) b.action->setText(text);
+  else if (auto* button = qobject_cast<QAbstractButton*>(b.widget)) button->setText(text);
 }
 
 void WindowView::buildMenus(const WindowModel& model) {
@@ -116,6 +196,7 @@ void WindowView::buildMenus(const WindowModel& model) {
       else menuBar()->addAction(a);
     }
     a->setObjectName(q(c.id()));
+    menuOrder_.push_back(c.id());
     Binding& b = bindings_[c.id()];
     b.action = a;
     b.last = c;
@@ -203,6 +284,7 @@ void WindowView::layoutGeneric() {
 void WindowView::showInitial(const WindowModel& model) {
   for (auto& [id, b] : bindings_) applyBinding(b, nullptr, b.last);
   window_ = model.window;
+  afterApply(model);
   applyWindow(nullptr, window_);
 }
 
@@ -215,9 +297,15 @@ void WindowView::apply(const WindowModel& model) {
       if (b.textStale) showStaleText(b);
       return;
     }
+    const bool recaptioned = b.last.caption != c.caption || b.last.toolTip != c.toolTip;
     applyBinding(b, &b.last, c);
     b.last = c;
+    if (recaptioned || b.last.kind == ControlKind::ComboBox) {
+      showAccessKey(b);
+      name(b, model);
+    }
   });
+  afterApply(model);
   if (!(window_ == model.window)) {
     applyWindow(&window_, model.window);
     window_ = model.window;
@@ -265,8 +353,14 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
     if (QWidget* bar = menuWidget()) bar->setEnabled(now.enabled);
   }
   if (!before || before->visible != now.visible) {
-    if (now.visible) show();
-    else hide();
+    if (now.visible) {
+      show();
+      // A window that opens takes the keyboard, as a dialog is expected to.
+      raise();
+      activateWindow();
+    } else {
+      hide();
+    }
   }
   if (now.visible && (!before || !before->visible || before->left != now.left || before->top != now.top))
     placeWindow(now);
@@ -356,6 +450,11 @@ void WindowView::post(const Binding& b, InputEvent e) {
   if (sink_) sink_(std::move(e));
 }
 
+void WindowView::postInput(const std::string& id, InputEvent e) {
+  auto it = bindings_.find(id);
+  if (it != bindings_.end()) post(it->second, std::move(e));
+}
+
 void WindowView::postWindowInput(EventKind kind, int keyCode, int shift) {
   InputEvent e = inputOf(kind);
   e.window = name_;
@@ -392,6 +491,15 @@ bool WindowView::eventFilter(QObject* watched, QEvent* ev) {
       break;
   }
   return QMainWindow::eventFilter(watched, ev);
+}
+
+void WindowView::keyPressEvent(QKeyEvent* key) {
+  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && parentWidget()) {
+    key->accept();
+    close();
+    return;
+  }
+  QMainWindow::keyPressEvent(key);
 }
 
 void WindowView::closeEvent(QCloseEvent* close) {

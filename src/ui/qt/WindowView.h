@@ -48,6 +48,11 @@ class WindowView : public QMainWindow {
   // Once the program has ended, closing really closes.
   void allowClose() { closable_ = true; }
 
+  // Gives each button, option, check box and menu of the window an access
+  // key (Alt+letter) where its caption has none; captions that change keep
+  // their letter where they still have it.
+  void assignAccessKeys();
+
   // Where a window of `size` opens beside its anchor (WindowModel::
   // kBesideAnchor): its left edge as far from the main window's right edge
   // as the anchor frame is wide, its top on the main window's top, then
@@ -65,8 +70,15 @@ class WindowView : public QMainWindow {
   const std::vector<std::string>& controlOrder() const { return order_; }
   const Control* control(const std::string& id) const;
   QWidget* widgetById(const std::string& id) const;
+  // Input as if from control `id` (keyboard stand-ins for mouse input).
+  void postInput(const std::string& id, InputEvent event);
+  // After every apply and the initial show, for what a subclass derives
+  // from the whole model (readouts, names that depend on other controls).
+  virtual void afterApply(const WindowModel&) {}
 
   void closeEvent(QCloseEvent* event) override;
+  // Escape closes a dialog or list window as its close box does.
+  void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,6 +88,7 @@ class WindowView : public QMainWindow {
     QWidget* widget = nullptr;
     QAction* action = nullptr;
     bool textStale = false;  // the model's text waits until the operator stops typing
+    char accessKey = 0;
   };
 
   void build(const WindowModel& model, const std::set<std::string>& multiLine);
@@ -96,6 +109,9 @@ class WindowView : public QMainWindow {
   void applyBinding(Binding& binding, const Control* before, const Control& now);
   void applyAction(QAction* action, const Control* before, const Control& now);
   void showStaleText(Binding& binding);
+  void name(Binding& binding, const WindowModel& model);
+  void labelValueControls();
+  void showAccessKey(const Binding& binding);
   void post(const Binding& binding, InputEvent event);
   Binding* bindingOf(const QObject* object);
 
@@ -104,6 +120,7 @@ class WindowView : public QMainWindow {
   Control window_;
   std::map<std::string, Binding> bindings_;
   std::vector<std::string> order_;
+  std::vector<std::string> menuOrder_;
   bool closable_ = false;
 };
 
