@@ -30,6 +30,7 @@ std::shared_ptr<RigTicket> PanelRigBackend::submit(const RigSetting& setting, in
 }
 
 void PanelRigBackend::clientGone(int client) {
+  panel_.clients().left(client);
   panel_.engine.postTask("rigClientGone", [this, client] { panel_.clients().gone(client); });
 }
 

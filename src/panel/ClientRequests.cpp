@@ -34,6 +34,7 @@ bool ClientRequests::takesSettings() const {
 void ClientRequests::take(const RigSetting& s, int client, const Answer& answer) {
   using K = RigSetting::Kind;
   if (s.kind == K::Ptt) {
+    if (s.on && hasLeft(client)) return answer(false);
     if (s.on && !queued_.empty()) {
       dropKeyDown(client);
       keyDowns_.push_back({s, answer, client});
@@ -91,7 +92,21 @@ void ClientRequests::dropKeyDown(int client) {
   }
 }
 
+bool ClientRequests::hasLeft(int client) {
+  std::lock_guard lock(leftMutex_);
+  return left_.count(client) != 0;
+}
+
+void ClientRequests::left(int client) {
+  std::lock_guard lock(leftMutex_);
+  left_.insert(client);
+}
+
 void ClientRequests::gone(int client) {
+  {
+    std::lock_guard lock(leftMutex_);
+    left_.erase(client);
+  }
   dropKeyDown(client);
   p_.transmit().clientKeyUp(client);
   // A program's split ends with it unless the operator or another program
@@ -125,6 +140,11 @@ void ClientRequests::clientCmd() {
   while (!keyDowns_.empty()) {
     const Queued q = keyDowns_.front();
     keyDowns_.pop_front();
+    // Its client left while the settings before it were carried out.
+    if (hasLeft(q.client)) {
+      q.answer(false);
+      continue;
+    }
     p_.transmit().clientKeyDown(q.client, q.answer);
   }
 }

@@ -5,6 +5,8 @@
 // gSetMode, keying through the PTT path). They read the published rig state.
 #include <deque>
 #include <functional>
+#include <mutex>
+#include <set>
 
 #include "core/RigClient.h"
 
@@ -27,6 +29,9 @@ class ClientRequests {
   // Engine thread: the client has gone; what it keyed ends, and a split it
   // turned on that nobody changed since is turned off.
   void gone(int client);
+  // Any thread, at once: the client has gone, so a key-down of it still
+  // waiting is not carried out even before gone() runs.
+  void left(int client);
   // Worker of the settings that talk to the transceiver, in arrival order.
   void clientCmd();
   bool clientPending = false;
@@ -39,6 +44,7 @@ class ClientRequests {
   bool setVfoB(const RigSetting& setting);
   bool setSplit(bool on);
   void dropKeyDown(int client);
+  bool hasLeft(int client);
 
   Panel& p_;
   struct Queued {
@@ -53,6 +59,8 @@ class ClientRequests {
   // must not transmit on the frequency it left.
   std::deque<Queued> keyDowns_;
   // The client that last turned split on, and the split clicks counted then.
+  std::mutex leftMutex_;
+  std::set<int> left_;
   int splitOwner_ = 0;
   int splitClicks_ = 0;
 };
