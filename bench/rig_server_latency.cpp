@@ -1,7 +1,8 @@
 // Answer latency of the network rig server next to the CAT port's, in one
 // run: the whole panel against the simulator, a station program asking "f"
 // over TCP and one asking "FA;" on the CAT line, with the panel idle and
-// while the operator's mode change holds the service loop. Time from the
+// while the operator's mode change holds the service loop; and the answer to
+// a frequency setting ("F", answered "RPRT 0") in both cases. Time from the
 // request's last byte to the answer's first byte.
 // Usage: bench_rig_server_latency [requests per case]
 #include <cstdlib>
@@ -37,8 +38,8 @@ int main(int argc, char** argv) {
   }
   if (!up) std::fprintf(stderr, "the panel never set up the radio\n");
 
-  std::vector<double> idleRig, idleCat, busyRig, busyCat;
-  int missed[4] = {};
+  std::vector<double> idleRig, idleCat, busyRig, busyCat, idleSet, busySet;
+  int missed[6] = {};
   auto sample = [](std::vector<double>& into, int& miss, double t) {
     if (t < 0) ++miss;
     else into.push_back(t);
@@ -57,6 +58,19 @@ int main(int argc, char** argv) {
     sample(busyCat, missed[3], cat.ask("FA;", 14));
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
   }
+  // Settings, each a new frequency so none is merged; the idle ones spaced
+  // so the panel is done with one before the next.
+  auto setting = [](int i) { return "F " + std::to_string(7000000 + 10 * (i % 1000)) + "\n"; };
+  for (int i = 0; up && i < reps / 2; ++i) {
+    sample(idleSet, missed[4], rig.ask(setting(i)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  }
+  for (int i = 0; up && i < reps / 2; ++i) {
+    panel.engine.post(chooseMode(i % 2 ? "USB" : "LSB"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    sample(busySet, missed[5], rig.ask(setting(i + 500)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  }
 
   server.stop();
   panel.engine.requestQuit();
@@ -67,5 +81,7 @@ int main(int argc, char** argv) {
   printLatency("FA; on the CAT port, panel idle", idleCat, missed[1]);
   printLatency("f over TCP, mode change", busyRig, missed[2]);
   printLatency("FA; on the CAT port, mode change", busyCat, missed[3]);
+  printLatency("F over TCP, panel idle", idleSet, missed[4]);
+  printLatency("F over TCP, mode change", busySet, missed[5]);
   return up ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 
 #include "netctl/RigCommand.h"
 #include "netctl/RigSession.h"
+#include "netctl/SettingsInFlight.h"
 
 namespace {
 
@@ -68,8 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   backend.view_.vfoBMode = "CW";
   backend.view_.takesSettings = !(shape & 8);
   backend.view_.txUnrestricted = shape & 16;
+  backend.view_.portLost = shape & 32;
+  backend.view_.keyed = shape & 64;
 
-  zr::RigSession session(backend, 1, [] {});
+  // Two clients of one server, the second seeing the first's settings in
+  // flight: it gets every other piece.
+  auto inFlight = std::make_shared<zr::SettingsInFlight>();
+  zr::RigSession session(backend, 1, [] {}, inFlight);
+  zr::RigSession other(backend, 2, [] {}, inFlight);
   // '\x01' cuts the input into pieces as they would arrive; after each piece
   // the panel answers the settings waiting (or lets them time out).
   double now = 0;
@@ -78,23 +85,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (p <= text.size()) {
     std::size_t cut = text.find('\x01', p);
     if (cut == std::string::npos) cut = text.size();
-    session.receive(std::string_view(text).substr(p, cut - p));
-    session.advance(now);
+    zr::RigSession& to = (shape & 128) && pieces % 2 ? other : session;
+    to.receive(std::string_view(text).substr(p, cut - p));
+    to.advance(now);
     for (auto& t : backend.tickets) {
       if (t->result()) continue;
       if (pieces % 3 == 2) continue;  // the engine is busy: the deadline decides
       if (t->take()) t->finish(pieces % 3 == 0 ? zr::rprt::Ok : zr::rprt::Rejected);
     }
     now += pieces % 3 == 2 ? zr::RigSession::kSettingDeadline + 0.1 : 0.01;
-    session.advance(now);
-    const std::string& out = session.output();
-    if (!out.empty() && out.back() != '\n') std::abort();
-    session.output().clear();
+    for (zr::RigSession* s : {&session, &other}) {
+      s->advance(now);
+      const std::string& out = s->output();
+      if (!out.empty() && out.back() != '\n') std::abort();
+      s->output().clear();
+    }
     p = cut + 1;
     ++pieces;
   }
-  session.endOfInput();
-  session.advance(now + 10);
-  if (!session.closing() && !session.deadline()) std::abort();
+  for (zr::RigSession* s : {&session, &other}) {
+    s->endOfInput();
+    s->advance(now + 10);
+    if (!s->closing() && !s->deadline()) std::abort();
+  }
   return 0;
 }

@@ -47,6 +47,12 @@ void MeterDisplay::gShowMeterSource() {
     frm.lblMeterScale.caption = tx ? kVswrScale : kSMeterScale;
 }
 
+void MeterDisplay::reset() {
+  Control& bar = p_.frm.pbMeter;
+  meterValue_ = bar.min;
+  bar.value = bar.min;
+}
+
 void MeterDisplay::optMeter_Click(int index) {
   chosenIndex_ = index;
   meterPending = true;

@@ -14,6 +14,8 @@ class MeterDisplay {
   void gShowMeterSource();
   void optMeter_Click(int index);
   void meterCmd();
+  // Nothing measured any more (the radio port is gone): the bar at its rest.
+  void reset();
 
   static const char* const kAudioScale;
   static const char* const kPowerScale;

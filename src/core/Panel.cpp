@@ -67,6 +67,7 @@ RigStateSnapshot Panel::currentRigState() const {
   r.digitalMode = frm.cmbDig.text;
   r.transmitting = st.gTransmitting;
   r.keyCmd = st.gKeyCmd;
+  r.keyed = link_->keyed();
   r.split = frm.lblSplit.caption == "Split On";
   r.transmitOnVfoB = frm.optTXVFO[1].selected();
   r.vfoBFreqCmd = "F";
@@ -74,6 +75,7 @@ RigStateSnapshot Panel::currentRigState() const {
   r.vfoBMode = frm.cmbVFOBMode.text;
   r.control = frm.lblREMOTE.caption;
   r.txUnrestricted = st.gTxUnrestricted;
+  r.portLost = !MSComm1.isOpen();
   r.takesSettings = clients_->takesSettings();
   return r;
 }

@@ -5,6 +5,7 @@
 
 #include "core/Clock.h"
 #include "core/Errors.h"
+#include "core/MeterDisplay.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
 #include "core/StatusDisplay.h"
@@ -49,6 +50,7 @@ void PortRecovery::goDown(const std::string& what, const std::string& status) {
   st.gAmpTuning = false;
   p_.form.txActive = false;
   p_.transmit().portLost();
+  p_.meter().reset();
   for (Control* c : {&frm.cmdPTT, &frm.cmdXmit, &frm.cmdTune, &frm.cmdTuneAmp}) c->enabled = false;
   show("Opening it again in " + std::to_string(static_cast<int>(wait_)) + " s...");
 }

@@ -16,12 +16,14 @@ struct RigStateSnapshot {
   std::string digitalMode;  // the digital mode shown: "OFF", "PSK", "FSK", "RTTY"
   bool transmitting = false;  // the transceiver reports transmit
   std::string keyCmd;         // the sync character the panel asks for: "U" or "K"
+  bool keyed = false;         // the last key command written to the radio keys ("K")
   bool split = false;         // "Split On"
   bool transmitOnVfoB = false;
   std::string vfoBFreqCmd;  // "F" + the seven VFO B digits
   std::string vfoBMode;     // the VFO B mode text ("USB", ...)
   std::string control;      // "REMOTE", "LOCAL", "NoComm", ... as the panel shows it
   bool txUnrestricted = false;  // Permissions.txt lifts the band limits
+  bool portLost = false;        // the radio port is not open: the values above are stale
   // The panel takes settings from station programs now: no modal window, no
   // scan, remote control, transmitter not keyed, radio port open.
   bool takesSettings = false;

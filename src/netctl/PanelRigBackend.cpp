@@ -16,7 +16,9 @@ std::shared_ptr<RigTicket> PanelRigBackend::submit(const RigSetting& setting, in
     if (!ticket->take()) return;
     try {
       // Answered when the panel says so, which may be after this task.
-      panel_.clients().take(setting, client, [ticket](bool accepted) {
+      panel_.clients().take(setting, client, [this, ticket](bool accepted) {
+        // The client reads the outcome from the published state from now on.
+        panel_.engine.publish();
         ticket->finish(accepted ? rprt::Ok : rprt::Rejected);
       });
     } catch (...) {
@@ -28,6 +30,7 @@ std::shared_ptr<RigTicket> PanelRigBackend::submit(const RigSetting& setting, in
 }
 
 void PanelRigBackend::clientGone(int client) {
+  panel_.clients().left(client);
   panel_.engine.postTask("rigClientGone", [this, client] { panel_.clients().gone(client); });
 }
 

@@ -18,7 +18,7 @@ struct OpName {
   std::size_t maxArgs;
 };
 
-constexpr std::array<OpName, 16> kOps = {{
+constexpr std::array<OpName, 23> kOps = {{
     {'f', "get_freq", RigOp::GetFreq, 0, 0},
     {'F', "set_freq", RigOp::SetFreq, 1, 1},
     {'m', "get_mode", RigOp::GetMode, 0, 0},
@@ -30,6 +30,14 @@ constexpr std::array<OpName, 16> kOps = {{
     {'T', "set_ptt", RigOp::SetPtt, 1, 1},
     {'s', "get_split_vfo", RigOp::GetSplitVfo, 0, 0},
     {'S', "set_split_vfo", RigOp::SetSplitVfo, 1, 2},
+    {'i', "get_split_freq", RigOp::GetSplitFreq, 0, 0},
+    {'I', "set_split_freq", RigOp::SetSplitFreq, 1, 1},
+    {'x', "get_split_mode", RigOp::GetSplitMode, 0, 0},
+    {'X', "set_split_mode", RigOp::SetSplitMode, 1, 2},
+    {0, "get_split_freq_mode", RigOp::GetSplitFreqMode, 0, 0},
+    {0, "set_split_freq_mode", RigOp::SetSplitFreqMode, 2, 3},
+    // The VFO is optional here: without it the client's own is meant.
+    {0, "get_vfo_info", RigOp::GetVfoInfo, 0, 1},
     {0, "dump_state", RigOp::DumpState, 0, 0},
     {0, "chk_vfo", RigOp::ChkVfo, 0, 0},
     {0, "get_powerstat", RigOp::GetPowerstat, 0, 0},
@@ -73,27 +81,46 @@ std::optional<T> number(std::string_view token) {
 }
 
 // Fills the command's arguments; false when they do not fit it.
+bool readHz(RigCommand& c, std::string_view token) {
+  const auto hz = number<double>(token);
+  if (!hz || !std::isfinite(*hz)) return false;
+  c.hz = *hz;
+  return true;
+}
+
+// A mode token and the passband after it, when there is one.
+bool readMode(RigCommand& c, const std::vector<std::string_view>& a, std::size_t at) {
+  c.mode = std::string(a[at]);
+  if (a.size() <= at + 1) return true;
+  const auto passband = number<long>(a[at + 1]);
+  if (!passband) return false;
+  c.passband = *passband;
+  return true;
+}
+
+// Fills the command's arguments; false when they do not fit it.
 bool readArgs(RigCommand& c, const std::vector<std::string_view>& a) {
   switch (c.op) {
-    case RigOp::SetFreq: {
-      const auto hz = number<double>(a[0]);
-      if (!hz || !std::isfinite(*hz)) return false;
-      c.hz = *hz;
-      return true;
-    }
-    case RigOp::SetMode: {
-      c.mode = std::string(a[0]);
-      c.listChoices = c.mode == "?";
+    case RigOp::SetFreq:
+    case RigOp::SetSplitFreq:
+      return readHz(c, a[0]);
+    case RigOp::SetMode:
+    case RigOp::SetSplitMode:
+      c.listChoices = a[0] == "?";
       if (c.listChoices) return a.size() == 1;
-      if (a.size() < 2) return true;
-      const auto passband = number<long>(a[1]);
-      if (!passband) return false;
-      c.passband = *passband;
-      return true;
-    }
+      return readMode(c, a, 0);
+    case RigOp::SetSplitFreqMode:
+      return readHz(c, a[0]) && readMode(c, a, 1);
     case RigOp::SetVfo: {
       c.listChoices = a[0] == "?";
       if (c.listChoices) return true;
+      const auto vfo = parseRigVfo(a[0]);
+      if (!vfo) return false;
+      c.vfo = *vfo;
+      return true;
+    }
+    case RigOp::GetVfoInfo: {
+      if (a.empty()) return true;
       const auto vfo = parseRigVfo(a[0]);
       if (!vfo) return false;
       c.vfo = *vfo;
@@ -130,6 +157,9 @@ bool RigLine::isSetting() const {
     case RigOp::SetVfo:
     case RigOp::SetPtt:
     case RigOp::SetSplitVfo:
+    case RigOp::SetSplitFreq:
+    case RigOp::SetSplitMode:
+    case RigOp::SetSplitFreqMode:
     case RigOp::Quit:
       return true;
     default:

@@ -18,6 +18,7 @@ inline constexpr int Ok = 0;
 inline constexpr int InvalidParameter = -1;
 inline constexpr int NotImplemented = -4;
 inline constexpr int TimedOut = -5;
+inline constexpr int IoError = -6;
 inline constexpr int Rejected = -9;
 inline constexpr int NotAvailable = -11;
 }  // namespace rprt
@@ -33,6 +34,13 @@ enum class RigOp {
   SetPtt,
   GetSplitVfo,
   SetSplitVfo,
+  GetSplitFreq,
+  SetSplitFreq,
+  GetSplitMode,
+  SetSplitMode,
+  GetSplitFreqMode,
+  SetSplitFreqMode,
+  GetVfoInfo,
   DumpState,
   ChkVfo,
   GetPowerstat,
@@ -46,11 +54,11 @@ enum class RigVfo { A, B, Current, Tx, Rx };
 
 struct RigCommand {
   RigOp op = RigOp::GetFreq;
-  double hz = 0;         // SetFreq, finite
-  std::string mode;      // SetMode: the token as sent ("USB")
-  long passband = 0;     // SetMode: Hz; 0 when not given
+  double hz = 0;         // SetFreq, SetSplitFreq, SetSplitFreqMode: finite
+  std::string mode;      // SetMode, SetSplitMode, SetSplitFreqMode: the token as sent ("USB")
+  long passband = 0;     // Hz; 0 when not given, -1 "keep"
   int ptt = 0;           // SetPtt: 0 off; 1, 2 (microphone), 3 (data) on
-  RigVfo vfo = RigVfo::Current;  // SetVfo; SetSplitVfo: the transmit VFO
+  RigVfo vfo = RigVfo::Current;  // SetVfo, GetVfoInfo; SetSplitVfo: the transmit VFO
   bool split = false;    // SetSplitVfo
   bool listChoices = false;  // "M ?" / "V ?": the client asks which tokens exist
 };

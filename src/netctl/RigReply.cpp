@@ -1,5 +1,6 @@
 #include "netctl/RigReply.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -12,8 +13,8 @@ namespace {
 constexpr long long kLowestHz = 1'600'000;
 constexpr long long kHighestHz = 29'999'990;
 
-// Mode bits of the dialect: AM 0x1, CW 0x2, USB 0x4, LSB 0x8.
-constexpr const char* kModes = "0xf";
+// Mode bits of the dialect: AM 0x1, CW 0x2, USB 0x4, LSB 0x8, PKTLSB 0x400, PKTUSB 0x800.
+constexpr const char* kModes = "0xc0f";
 // VFOA 0x1, VFOB 0x2.
 constexpr const char* kVfos = "0x3";
 
@@ -60,7 +61,7 @@ std::vector<std::string> dumpStateLines(bool txUnrestricted) {
   l.push_back(std::string(kModes) + " 10");  // tuning step: 10 Hz
   l.push_back("0 0");
   for (const char* mode : {"USB", "CW", "AM"}) {
-    const char* mask = mode[0] == 'U' ? "0xc" : mode[0] == 'C' ? "0x2" : "0x1";
+    const char* mask = mode[0] == 'U' ? "0xc0c" : mode[0] == 'C' ? "0x2" : "0x1";
     l.push_back(std::string(mask) + " " + std::to_string(rigPassband(mode)));
   }
   l.push_back("0 0");
@@ -86,23 +87,55 @@ std::string rigModeName(const std::string& modeCode) {
   return {};
 }
 
-std::string rigModeCode(const std::string& modeName) {
+namespace {
+
+std::string upper(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string exactModeCode(const std::string& modeName) {
   for (const char* code : {"M1", "M2", "M3", "M4"})
     if (rigModeName(code) == modeName) return code;
   return {};
 }
 
+}  // namespace
+
+std::string rigModeCode(const std::string& modeName) {
+  const std::string name = upper(modeName);
+  // Data on the transceiver is sideband audio; the Digital list is the operator's.
+  if (name == "PKTUSB") return "M1";
+  if (name == "PKTLSB") return "M2";
+  return exactModeCode(name);
+}
+
+bool isRigDataMode(const std::string& modeName) {
+  const std::string name = upper(modeName);
+  return name == "PKTUSB" || name == "PKTLSB";
+}
+
+std::string rigDataModeName(const std::string& modeCode) {
+  return modeCode == "M1" ? "PKTUSB" : modeCode == "M2" ? "PKTLSB" : "";
+}
+
 std::string rigModeCodeOfText(const std::string& text) {
-  return text == "AME" ? "M3" : text == "AM" ? "" : rigModeCode(text);
+  return text == "AME" ? "M3" : text == "AM" ? "" : exactModeCode(text);
+}
+
+std::string panelModeText(const std::string& modeCode) {
+  return modeCode == "M3" ? "AME" : rigModeName(modeCode);
 }
 
 long rigPassband(const std::string& modeName) {
-  if (modeName == "CW") return 500;
-  if (modeName == "AM") return 6000;
+  const std::string name = upper(modeName);
+  if (name == "CW") return 500;
+  if (name == "AM") return 6000;
   return 2400;
 }
 
-std::string rigModeList() { return "AM CW USB LSB "; }
+std::string rigModeList() { return "AM CW USB LSB PKTLSB PKTUSB "; }
 
 std::string panelDigitsForHz(double hz) {
   if (!std::isfinite(hz)) return {};

@@ -29,9 +29,15 @@ std::string formatRigReply(const RigLine& line, const RigReply& reply);
 std::vector<std::string> dumpStateLines(bool txUnrestricted);
 
 // Mode tokens of the dialect for the transceiver's mode codes "M1".."M4"
-// (USB, LSB, AM for AME, CW); empty for anything else, and the reverse.
+// (USB, LSB, AM for AME, CW); empty for anything else, and the reverse,
+// which takes any case and the data modes PKTUSB/PKTLSB as USB/LSB.
 std::string rigModeName(const std::string& modeCode);
 std::string rigModeCode(const std::string& modeName);
+bool isRigDataMode(const std::string& modeName);
+// "PKTUSB"/"PKTLSB" for "M1"/"M2", empty for the others.
+std::string rigDataModeName(const std::string& modeCode);
+// The text of the panel's mode lists for a mode code ("AME" for "M3").
+std::string panelModeText(const std::string& modeCode);
 // The passband reported for a mode: the panel has no filter setting, so the
 // transceiver's nominal bandwidth.
 long rigPassband(const std::string& modeName);

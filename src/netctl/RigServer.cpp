@@ -47,7 +47,8 @@ std::string describe(const std::string& address, int port, int error) {
 
 }  // namespace
 
-RigServer::RigServer(RigBackend& backend) : backend_(backend), wake_(std::make_shared<Wake>()) {}
+RigServer::RigServer(RigBackend& backend, double silentLongEnough)
+    : backend_(backend), silentLongEnough_(silentLongEnough), wake_(std::make_shared<Wake>()) {}
 
 RigServer::~RigServer() { stop(); }
 
@@ -175,12 +176,13 @@ void RigServer::accept(int listener) {
   for (;;) {
     const int fd = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
-    if (clients_.size() >= kMaxClients) {
+    if (clients_.size() >= kMaxClients && !makeRoom()) {
       ::close(fd);
       continue;
     }
     auto wake = wake_;
-    clients_[fd] = std::make_unique<Client>(Client{fd, RigSession(backend_, nextId_++, [wake] { wake->signal(); })});
+    clients_[fd] = std::make_unique<Client>(
+        Client{fd, RigSession(backend_, nextId_++, [wake] { wake->signal(); }, inFlight_), now()});
   }
 }
 
@@ -190,6 +192,7 @@ bool RigServer::readFrom(Client& c) {
     const ssize_t n = ::recv(c.fd, buf, sizeof buf, 0);
     if (n > 0) {
       c.session.receive(std::string_view(buf, static_cast<std::size_t>(n)));
+      c.lastHeard = now();
       continue;
     }
     if (n == 0) {
@@ -213,6 +216,17 @@ bool RigServer::writeTo(Client& c) {
     return false;
   }
   return out.size() <= kMaxUnsent;
+}
+
+bool RigServer::makeRoom() {
+  // Connections that never speak must not lock out the programs that do;
+  // a client waiting on a setting is speaking, and one that keyed is kept.
+  const Client* quietest = nullptr;
+  for (const auto& [fd, c] : clients_)
+    if (!c->session.deadline() && !c->session.keying() && (!quietest || c->lastHeard < quietest->lastHeard)) quietest = c.get();
+  if (!quietest || now() - quietest->lastHeard < silentLongEnough_) return false;
+  drop(quietest->fd);
+  return true;
 }
 
 void RigServer::drop(int fd) {

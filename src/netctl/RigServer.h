@@ -17,7 +17,8 @@ namespace zr {
 
 class RigServer {
  public:
-  explicit RigServer(RigBackend& backend);
+  // `silentLongEnough`: see kSilentLongEnough.
+  explicit RigServer(RigBackend& backend, double silentLongEnough = kSilentLongEnough);
   ~RigServer();
   RigServer(const RigServer&) = delete;
   RigServer& operator=(const RigServer&) = delete;
@@ -31,8 +32,11 @@ class RigServer {
   bool running() const { return thread_.joinable(); }
   int port() const { return port_; }
 
-  // More connections than this are closed as they arrive.
+  // With this many connections, a newcomer takes the place of the client
+  // silent longest, when that one has been silent this long; otherwise the
+  // newcomer is closed.
   static constexpr std::size_t kMaxClients = 16;
+  static constexpr double kSilentLongEnough = 10.0;
   // A client that leaves this much of its answers unread is dropped.
   static constexpr std::size_t kMaxUnsent = 1 << 20;
 
@@ -41,6 +45,7 @@ class RigServer {
   struct Client {
     int fd;
     RigSession session;
+    double lastHeard;  // steady seconds of its last bytes, or of its arrival
   };
 
   std::optional<std::string> listenOn(const std::string& address, int port, bool optional);
@@ -50,10 +55,14 @@ class RigServer {
   bool readFrom(Client& c);
   bool writeTo(Client& c);
   void drop(int fd);
+  // Closes the longest-silent client if it has been silent long enough.
+  bool makeRoom();
   double now() const;
 
   RigBackend& backend_;
+  double silentLongEnough_;
   std::shared_ptr<Wake> wake_;
+  std::shared_ptr<SettingsInFlight> inFlight_ = std::make_shared<SettingsInFlight>();
   std::vector<int> listeners_;
   std::map<int, std::unique_ptr<Client>> clients_;  // by descriptor
   int nextId_ = 1;

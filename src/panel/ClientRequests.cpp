@@ -34,7 +34,14 @@ bool ClientRequests::takesSettings() const {
 void ClientRequests::take(const RigSetting& s, int client, const Answer& answer) {
   using K = RigSetting::Kind;
   if (s.kind == K::Ptt) {
+    if (s.on && hasLeft(client)) return answer(false);
+    if (s.on && !queued_.empty()) {
+      dropKeyDown(client);
+      keyDowns_.push_back({s, answer, client});
+      return;
+    }
     if (s.on) return p_.transmit().clientKeyDown(client, answer);
+    dropKeyDown(client);
     p_.transmit().clientKeyUp(client);
     return answer(true);
   }
@@ -60,14 +67,55 @@ void ClientRequests::take(const RigSetting& s, int client, const Answer& answer)
     case K::VfoBFrequency:
     case K::VfoBMode:
       return answer(setVfoB(s));
-    case K::Split:
-      return answer(setSplit(s.on));
+    case K::Split: {
+      const bool done = setSplit(s.on);
+      if (done) {
+        splitOwner_ = s.on ? client : 0;
+        splitClicks_ = p_.vfo().splitClicks;
+      }
+      return answer(done);
+    }
     case K::Ptt:
       break;
   }
 }
 
-void ClientRequests::gone(int client) { p_.transmit().clientKeyUp(client); }
+void ClientRequests::dropKeyDown(int client) {
+  for (auto it = keyDowns_.begin(); it != keyDowns_.end();) {
+    if (it->client != client) {
+      ++it;
+      continue;
+    }
+    const Answer answer = it->answer;
+    it = keyDowns_.erase(it);
+    answer(false);
+  }
+}
+
+bool ClientRequests::hasLeft(int client) {
+  std::lock_guard lock(leftMutex_);
+  return left_.count(client) != 0;
+}
+
+void ClientRequests::left(int client) {
+  std::lock_guard lock(leftMutex_);
+  left_.insert(client);
+}
+
+void ClientRequests::gone(int client) {
+  {
+    std::lock_guard lock(leftMutex_);
+    left_.erase(client);
+  }
+  dropKeyDown(client);
+  p_.transmit().clientKeyUp(client);
+  // A program's split ends with it unless the operator or another program
+  // has chosen since; the panel would otherwise transmit on VFO B for
+  // whoever keys next.
+  if (splitOwner_ != client) return;
+  splitOwner_ = 0;
+  if (p_.vfo().splitClicks == splitClicks_ && p_.frm.optTXVFO[1].selected()) setSplit(false);
+}
 
 void ClientRequests::clientCmd() {
   clientPending = false;
@@ -81,11 +129,23 @@ void ClientRequests::clientCmd() {
         p_.cmds().gSetMode(q.setting.value);
     } catch (...) {
       q.answer(false);
+      // A key-down must never be carried out long after it was asked for.
+      for (const Queued& k : std::exchange(keyDowns_, {})) k.answer(false);
       throw;
     }
     // The client's next query must see what it set.
     p_.engine.publish();
     q.answer(true);
+  }
+  while (!keyDowns_.empty()) {
+    const Queued q = keyDowns_.front();
+    keyDowns_.pop_front();
+    // Its client left while the settings before it were carried out.
+    if (hasLeft(q.client)) {
+      q.answer(false);
+      continue;
+    }
+    p_.transmit().clientKeyDown(q.client, q.answer);
   }
 }
 
@@ -106,8 +166,13 @@ bool ClientRequests::setSplit(bool on) {
   MainWindowModel& frm = p_.frm;
   const std::size_t index = on ? 1 : 0;
   if (!frm.optTXVFO[index].enabled) return false;
-  // The operator would get "Modes must be same for Split"; a client is told no.
-  if (on && frm.cmbMode.text != frm.cmbVFOBMode.text) return false;
+  // The operator would get "Modes must be same for Split"; a client that
+  // turns split on means the transmit VFO to work in the receive mode until
+  // it says otherwise (it sets the transmit mode after the split).
+  if (on && frm.cmbMode.text != frm.cmbVFOBMode.text) {
+    if (!frm.cmbVFOBMode.enabled || ModeControls::ModeCmdString(frm.cmbMode.text).empty()) return false;
+    frm.cmbVFOBMode.text = frm.cmbMode.text;
+  }
   frm.optTXVFO[index].value = 1;
   frm.optTXVFO[1 - index].value = 0;
   p_.vfo().optTXVFO_Click(static_cast<int>(index));

@@ -18,6 +18,7 @@ VfoSplit::VfoSplit(Panel& panel) : p_(panel) {
 
 void VfoSplit::optTXVFO_Click(int index) {
   MainWindowModel& frm = p_.frm;
+  ++splitClicks;
   if (index == 0) {
     frm.lblSplit.caption = kSplitOff;
     return;

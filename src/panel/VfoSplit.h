@@ -21,6 +21,8 @@ class VfoSplit {
   void swapCmd();
 
   bool a2bPending = false;
+  // Every choice of the transmitting VFO, the operator's and the clients'.
+  int splitClicks = 0;
   bool swapPending = false;
 
  private:

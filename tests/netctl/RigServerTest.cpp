@@ -159,6 +159,32 @@ TEST_F(RigServerTest, TooManyClientsAreTurnedAway) {
   EXPECT_TRUE(answers(again, "v\n", "VFOA\n"));
 }
 
+TEST(RigServerFull, ANewcomerTakesThePlaceOfTheClientSilentLongest) {
+  test::FakeRigBackend backend;
+  backend.answerAtOnce(rprt::Ok);
+  constexpr double kSilence = 0.2;
+  RigServer server(backend, kSilence);
+  ASSERT_FALSE(server.start("127.0.0.1", 0));
+  std::vector<std::unique_ptr<Connection>> clients;
+  for (std::size_t i = 0; i < RigServer::kMaxClients; ++i) {
+    clients.push_back(std::make_unique<Connection>(server.port()));
+    // The first keys, the last polls: neither is silent.
+    if (i == 0) {
+      ASSERT_TRUE(answers(*clients.back(), "T 1\n", "RPRT 0\n"));
+    }
+  }
+  ASSERT_TRUE(answers(*clients.back(), "v\n", "VFOA\n"));
+  std::this_thread::sleep_for(std::chrono::duration<double>(kSilence * 2));
+  ASSERT_TRUE(answers(*clients.back(), "v\n", "VFOA\n"));
+  Connection newcomer(server.port());
+  EXPECT_TRUE(answers(newcomer, "f\n", "14250000\n"));
+  // The second arrived first of those that never spoke.
+  EXPECT_TRUE(clients[1]->closedByServer());
+  EXPECT_TRUE(answers(*clients[0], "t\n", "0\n"));
+  EXPECT_TRUE(answers(*clients.back(), "v\n", "VFOA\n"));
+  EXPECT_EQ(backend.gone().size(), 1u);
+}
+
 TEST_F(RigServerTest, StoppingEndsEveryClientsKeying) {
   Connection a(server.port());
   Connection b(server.port());

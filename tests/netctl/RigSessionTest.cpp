@@ -52,23 +52,125 @@ TEST_F(RigSessionTest, DumpStateEndsWithDone) {
   EXPECT_EQ(out.find("RPRT"), std::string::npos);
 }
 
-TEST_F(RigSessionTest, ASettingIsAnsweredWhenTheEngineHasTakenItAndLaterCommandsWait) {
-  EXPECT_EQ(say("F 7074000\nf\n"), "");
+TEST_F(RigSessionTest, ASettingIsAnsweredAtOnceAndReadsSeeItUntilThePanelHasDoneIt) {
+  EXPECT_EQ(say("F 7074000\nf\n"), "RPRT 0\n7074000\n");
   auto submitted = backend.submitted();
   ASSERT_EQ(submitted.size(), 1u);
   EXPECT_EQ(submitted[0].setting.kind, K::Frequency);
   EXPECT_EQ(submitted[0].setting.value, "0707400");
   EXPECT_EQ(submitted[0].client, 7);
-  EXPECT_TRUE(session.deadline());
-
-  RigStateSnapshot v = test::FakeRigBackend::tunedView();
-  v.freqCmd = "F0707400";
-  backend.setView(v);
-  ASSERT_TRUE(submitted[0].ticket->take());
-  submitted[0].ticket->finish(rprt::Ok);
-  EXPECT_EQ(wakes, 1);
-  EXPECT_EQ(say(""), "RPRT 0\n7074000\n");
   EXPECT_FALSE(session.deadline());
+
+  // The same setting again while it is on its way: the radio gets one.
+  EXPECT_EQ(say("F 7074000.000000\nF 7.074e6\n"), "RPRT 0\nRPRT 0\n");
+  EXPECT_EQ(backend.submitted().size(), 1u);
+
+  // The transceiver refused it: once the panel is done, its report wins.
+  ASSERT_TRUE(submitted[0].ticket->take());
+  submitted[0].ticket->finish(rprt::Rejected);
+  EXPECT_EQ(say("f\n"), "14250000\n");
+  // Done, so the same setting is sent again.
+  EXPECT_EQ(say("F 7074000\n"), "RPRT 0\n");
+  EXPECT_EQ(backend.submitted().size(), 2u);
+  // A newer value replaces the commanded one.
+  EXPECT_EQ(say("F 7100000\nf\n"), "RPRT 0\n7100000\n");
+  EXPECT_EQ(backend.submitted().size(), 3u);
+}
+
+TEST_F(RigSessionTest, ACommandedValueThePanelNeverTakesGivesWayToItsState) {
+  say("M LSB\n");
+  EXPECT_EQ(say("m\n"), "LSB\n2400\n");
+  now += SettingsInFlight::kTakeDeadline + 0.01;
+  EXPECT_EQ(say("m\n"), "USB\n2400\n");
+  // Withdrawn: the engine must not carry it out any more.
+  EXPECT_FALSE(backend.submitted()[0].ticket->take());
+
+  // Taken but never finished: the published state wins at the limit.
+  say("F 7074000\n");
+  ASSERT_TRUE(backend.submitted()[1].ticket->take());
+  now += SettingsInFlight::kTakeDeadline + 0.01;
+  EXPECT_EQ(say("f\n"), "7074000\n");
+  now += SettingsInFlight::kCarryOutLimit;
+  EXPECT_EQ(say("f\n"), "14250000\n");
+}
+
+TEST_F(RigSessionTest, SessionsOfOneServerMergeEachOthersSettings) {
+  auto shared = std::make_shared<SettingsInFlight>();
+  RigSession a(backend, 1, [] {}, shared);
+  RigSession b(backend, 2, [] {}, shared);
+  a.receive("M CW\n");
+  a.advance(now);
+  b.receive("M cw 500\nm\n");
+  b.advance(now);
+  EXPECT_EQ(b.output(), "RPRT 0\nCW\n500\n");
+  EXPECT_EQ(backend.submitted().size(), 1u);
+}
+
+TEST_F(RigSessionTest, SplitAsStationProgramsSetIt) {
+  // A digital-mode program's tune with split on the rig.
+  EXPECT_EQ(say("S 1 VFOB\nV VFOB\nF 7074000.000000\nV VFOA\nX USB -1\ns\ni\nx\nf\n"),
+            "RPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\nRPRT 0\n1\nVFOB\n7074000\nUSB\n2400\n14250000\n");
+  auto s = backend.submitted();
+  ASSERT_EQ(s.size(), 3u);
+  EXPECT_EQ(s[0].setting.kind, K::Split);
+  EXPECT_TRUE(s[0].setting.on);
+  EXPECT_EQ(s[1].setting.kind, K::VfoBFrequency);
+  EXPECT_EQ(s[1].setting.value, "0707400");
+  EXPECT_EQ(s[2].setting.kind, K::VfoBMode);
+  EXPECT_EQ(s[2].setting.value, "M1");
+
+  EXPECT_EQ(say("I 7076000\n\\set_split_freq_mode 7077000 cw 500\n+\\get_split_freq_mode\n"),
+            "RPRT 0\nRPRT 0\nget_split_freq_mode:\nTX Frequency: 7077000\nTX Mode: CW\nTX Passband: 500\nRPRT 0\n");
+  EXPECT_EQ(say("+i\n+x\n"),
+            "get_split_freq:\nTX Frequency: 7077000\nRPRT 0\nget_split_mode:\nTX Mode: CW\nTX Passband: 500\nRPRT 0\n");
+  EXPECT_EQ(say("\\get_vfo_info VFOB\n+\\get_vfo_info\n"),
+            "7077000\nCW\n500\n1\n0\nget_vfo_info:\nFreq: 14250000\nMode: USB\nWidth: 2400\nSplit: 1\nSatMode: 0\nRPRT 0\n");
+  // Nothing is sent for a setting half of which is refused.
+  const auto before = backend.submitted().size();
+  EXPECT_EQ(say("\\set_split_freq_mode 7077000 FM 0\n\\set_split_freq_mode 40000000 USB 0\nI x\n"),
+            "RPRT -1\nRPRT -1\nRPRT -1\n");
+  EXPECT_EQ(backend.submitted().size(), before);
+}
+
+TEST_F(RigSessionTest, NoSurprisingValues) {
+  // A VFO B never set reads as VFO A, never 0 Hz.
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
+  v.vfoBFreqCmd = "F0000000";
+  v.vfoBMode = "";
+  backend.setView(v);
+  EXPECT_EQ(say("V VFOB\nf\nm\ni\nV VFOA\n"), "RPRT 0\n14250000\nUSB\n2400\n14250000\nRPRT 0\n");
+
+  // Mode names in any case; data modes are the sideband, read back as set
+  // by this client only.
+  EXPECT_EQ(say("M usb 2400\nM PKTLSB -1\nm\n"), "RPRT 0\nRPRT 0\nPKTLSB\n2400\n");
+  auto s = backend.submitted();
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0].setting.value, "M1");
+  EXPECT_EQ(s[1].setting.value, "M2");
+  RigSession other(backend, 8, [] {});
+  other.receive("m\n");
+  other.advance(now);
+  EXPECT_EQ(other.output(), "USB\n2400\n");  // another client reads the sideband
+  EXPECT_EQ(say("M LSB\nm\n"), "RPRT 0\nLSB\n2400\n");
+}
+
+TEST_F(RigSessionTest, KeyingReadsFromWhatWasWrittenToTheRadio) {
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
+  v.transmitting = true;  // the transceiver has not reported the unkey yet
+  v.keyCmd = "U";
+  v.keyed = false;
+  backend.setView(v);
+  EXPECT_EQ(say("t\n"), "0\n");
+  v.keyed = true;
+  backend.setView(v);
+  EXPECT_EQ(say("t\n"), "1\n");
+}
+
+TEST_F(RigSessionTest, ALostRadioPortIsAnIoErrorForWhatOnlyTheRadioKnows) {
+  RigStateSnapshot v = test::FakeRigBackend::tunedView();
+  v.portLost = true;
+  backend.setView(v);
+  EXPECT_EQ(say("f\nm\ni\nx\n\\get_vfo_info VFOA\ns\n"), "RPRT -6\nRPRT -6\nRPRT -6\nRPRT -6\nRPRT -6\n0\nVFOA\n");
 }
 
 TEST_F(RigSessionTest, SettingsMapOntoThePanel) {
@@ -90,8 +192,8 @@ TEST_F(RigSessionTest, SettingsMapOntoThePanel) {
 }
 
 TEST_F(RigSessionTest, SettingsThePanelCannotHaveAreRefusedWithoutBotheringIt) {
-  EXPECT_EQ(say("F 1500000\nF 30000000\nM PKTUSB 2400\nM FM\nS 1 VFOA\n+M ?\nV ?\n"),
-            "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nset_mode: ?\nAM CW USB LSB \nRPRT 0\nVFOA VFOB \nRPRT 0\n");
+  EXPECT_EQ(say("F 1500000\nF 30000000\nM PKTFM 2400\nM FM\nS 1 VFOA\n+M ?\nV ?\n"),
+            "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nset_mode: ?\nAM CW USB LSB PKTLSB PKTUSB \nRPRT 0\nVFOA VFOB \nRPRT 0\n");
   EXPECT_TRUE(backend.submitted().empty());
 }
 
@@ -106,8 +208,8 @@ TEST_F(RigSessionTest, APanelThatTakesNoSettingsRefusesThemAtOnceButNeverAnUnkey
   EXPECT_FALSE(backend.submitted()[0].setting.on);
 }
 
-TEST_F(RigSessionTest, ASettingTheEngineDoesNotTakeInTimeIsWithdrawn) {
-  say("F 7074000\nf\n");
+TEST_F(RigSessionTest, AKeyTheEngineDoesNotTakeInTimeIsWithdrawnAndLaterCommandsWait) {
+  EXPECT_EQ(say("T 1\nf\n"), "");
   now += RigSession::kSettingDeadline - 0.01;
   EXPECT_EQ(say(""), "");
   now += 0.02;
@@ -116,8 +218,8 @@ TEST_F(RigSessionTest, ASettingTheEngineDoesNotTakeInTimeIsWithdrawn) {
   EXPECT_FALSE(backend.submitted()[0].ticket->take());
 }
 
-TEST_F(RigSessionTest, ASettingUnderWayIsWaitedForUpToTheLimit) {
-  say("F 7074000\n");
+TEST_F(RigSessionTest, AKeyUnderWayIsWaitedForUpToTheLimit) {
+  say("T 1\n");
   ASSERT_TRUE(backend.submitted()[0].ticket->take());
   now += RigSession::kSettingDeadline + 0.01;
   EXPECT_EQ(say(""), "");
@@ -163,7 +265,7 @@ TEST_F(RigSessionTest, AnOverlongLineOrFloodClosesTheSessionUnanswered) {
 }
 
 TEST_F(RigSessionTest, InputWaitingBehindASettingIsBounded) {
-  say("F 7074000\n");
+  say("T 1\n");
   session.receive(std::string(RigSession::kMaxBuffered, '\n'));
   EXPECT_FALSE(session.wantsInput());
 }
@@ -183,7 +285,7 @@ TEST_F(RigSessionTest, TheLastLineNeedsNoLineEndAndQuitEndsTheSession) {
 }
 
 TEST_F(RigSessionTest, UnknownAndMalformedCommandsAreAnsweredAndTheSessionGoesOn) {
-  EXPECT_EQ(say("\\get_vfo_info\nF x\n\n+T 5\nf\n"), "RPRT -4\nRPRT -1\nset_ptt: 5\nRPRT -1\n14250000\n");
+  EXPECT_EQ(say("\\dump_caps\nF x\n\n+T 5\nf\n"), "RPRT -4\nRPRT -1\nset_ptt: 5\nRPRT -1\n14250000\n");
 }
 
 }  // namespace

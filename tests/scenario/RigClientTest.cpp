@@ -5,7 +5,9 @@
 // the transmitter unkeyed.
 #include <gtest/gtest.h>
 
+#include "core/Errors.h"
 #include "core/MainLoop.h"
+#include "core/StatusDecoder.h"
 #include "core/RadioLink.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigCommand.h"
@@ -162,7 +164,8 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
   at(kSteady + 0.5, [&] { v = backend.view(); });
   auto badB = askAt(kSteady + 1, setting(K::VfoBFrequency, "0100000"));
   auto lsbB = askAt(kSteady + 1.1, setting(K::VfoBMode, "M2"));
-  auto splitRefused = askAt(kSteady + 1.2, setting(K::Split, {}, true));
+  // Split on with the modes apart: VFO B takes the receive mode first.
+  auto splitAgain = askAt(kSteady + 1.2, setting(K::Split, {}, true));
   h.runUntilClosed(kSteady + 2);
 
   for (const auto& a : {b, bMode, on}) EXPECT_EQ(a->code(), rprt::Ok);
@@ -171,9 +174,10 @@ TEST_F(RigClientTest, VfoBAndSplitAreThePanelsOwn) {
   EXPECT_TRUE(v.split);
   EXPECT_EQ(badB->code(), rprt::Rejected);
   EXPECT_EQ(lsbB->code(), rprt::Ok);
-  // Split needs the same mode on both VFOs, as for the operator.
-  EXPECT_EQ(splitRefused->code(), rprt::Rejected);
+  EXPECT_EQ(splitAgain->code(), rprt::Ok);
+  EXPECT_EQ(h.panel.frm.cmbVFOBMode.text, h.panel.frm.cmbMode.text);
   EXPECT_EQ(h.panel.frm.optTXVFO[1].value, 1);
+  EXPECT_EQ(h.panel.frm.lblSplit.caption, "Split On");
   EXPECT_TRUE(h.host.messages.empty());
   // Nothing of it went to the transceiver.
   EXPECT_LT(firstTimeOf("F1420000", kSteady), 0);
@@ -198,11 +202,82 @@ TEST_F(RigClientTest, AClientKeysLikeThePttButtonAndSplitRetunes) {
   EXPECT_TRUE(keyed.transmitting);
   EXPECT_FALSE(keyed.takesSettings);
   EXPECT_EQ(unkey->code(), rprt::Ok);
+  // Answered with the unkey written, before the transceiver says so.
+  EXPECT_FALSE(unkey->seenWhenAnswered.keyed);
+  EXPECT_NE(unkey->seenWhenAnswered.keyCmd, "K");
+  EXPECT_TRUE(keyed.keyed);
   const double u = firstTimeOf("U", kSteady + 3);
   EXPECT_GE(u, kSteady + 3);
   EXPECT_LT(u, kSteady + 3.1);
   EXPECT_FALSE(radioTransmitting());
   EXPECT_EQ(h.simulator().model().state().frequency, 1425000);
+}
+
+TEST_F(RigClientTest, AKeyBehindAFrequencyKeysOnTheNewFrequency) {
+  auto freq = askAt(kSteady, setting(K::Frequency, "0707400"));
+  auto key = keyAt(kSteady + 0.001, true);
+  long keyedOn = 0;
+  at(kSteady + 2, [&] { keyedOn = radioTransmitting() ? h.simulator().model().state().frequency : -1; });
+  auto unkey = keyAt(kSteady + 2.5, false);
+  h.runUntilClosed(kSteady + 4);
+  EXPECT_EQ(freq->code(), rprt::Ok);
+  EXPECT_EQ(key->code(), rprt::Ok);
+  EXPECT_GT(firstTimeOf("K", kSteady), firstTimeOf("F0707400", kSteady));
+  EXPECT_EQ(keyedOn, 707400);
+  EXPECT_EQ(unkey->code(), rprt::Ok);
+  EXPECT_FALSE(radioTransmitting());
+}
+
+TEST_F(RigClientTest, AKeyWaitingBehindAFrequencyGoesWithItsClient) {
+  askAt(kSteady, setting(K::Frequency, "0707400"));
+  auto key = keyAt(kSteady + 0.001, true);
+  goneAt(kSteady + 0.002);
+  h.runUntilClosed(kSteady + 3);
+  EXPECT_EQ(key->code(), rprt::Rejected);
+  EXPECT_LT(firstTimeOf("K", kSteady), 0);
+}
+
+TEST_F(RigClientTest, AClientsSplitEndsWithItUnlessChosenAgain) {
+  askAt(kSteady, setting(K::Split, {}, true), 1);
+  goneAt(kSteady + 1, 1);
+  bool onWhileThere = false;
+  at(kSteady + 0.5, [&] { onWhileThere = backend.view().split; });
+  // Another program's split, chosen again by the operator, outlives it.
+  askAt(kSteady + 2, setting(K::Split, {}, true), 2);
+  h.clickAt(kSteady + 2.5, "optTXVFO", 1);
+  goneAt(kSteady + 3, 2);
+  bool offAfterFirst = true;
+  at(kSteady + 1.5, [&] { offAfterFirst = !backend.view().split; });
+  h.runUntilClosed(kSteady + 4);
+  EXPECT_TRUE(onWhileThere);
+  EXPECT_TRUE(offAfterFirst);
+  EXPECT_EQ(h.panel.frm.lblSplit.caption, "Split On");
+  EXPECT_TRUE(h.host.messages.empty());
+}
+
+TEST_F(RigClientTest, ALostPortIsPublishedAndTheMeterRests) {
+  at(kSteady, [&] {
+    std::string reading = "J15\n";
+    h.panel.decoder().gParseResponse(reading);
+  });
+  int meterBefore = -1;
+  at(kSteady + 0.01, [&] { meterBefore = h.panel.frm.pbMeter.value; });
+  at(kSteady + 0.5, [&] {
+    h.radio.hangUp("COM1: Input/output error");
+    h.radio.setFailOpen(err::PortUnavailable);
+  });
+  RigStateSnapshot lost;
+  int meterLost = -1;
+  at(kSteady + 0.6, [&] {
+    lost = backend.view();
+    meterLost = h.panel.frm.pbMeter.value;
+  });
+  at(kSteady + 1, [&] { h.radio.setFailOpen(0); });
+  h.runUntilClosed(kSteady + 8);
+  EXPECT_EQ(meterBefore, 15);
+  EXPECT_TRUE(lost.portLost);
+  EXPECT_FALSE(lost.takesSettings);
+  EXPECT_EQ(meterLost, h.panel.frm.pbMeter.min);
 }
 
 TEST_F(RigClientTest, KeysOnlyWhereThePanelWould) {
@@ -327,9 +402,10 @@ TEST_P(RigClientEndTest, EveryEndOfAClientsTransmissionUnkeys) {
       keys += c.text;
       if (c.text == "U") lastU = c.time;
     }
-    // A program stopped in the same instant may end before the key-down is
-    // taken; otherwise it keyed, and the last word was the unkey.
-    if (keys.empty() && way == ForcedStop && moment == 0) continue;
+    // A program stopped, or a client gone, in the same instant may end
+    // before the key-down is taken; otherwise it keyed, and the last word
+    // was the unkey.
+    if (keys.empty() && (way == ForcedStop || way == ClientGone) && moment == 0) continue;
     ASSERT_FALSE(keys.empty());
     EXPECT_EQ(keys.front(), 'K');
     EXPECT_EQ(keys.back(), 'U');
