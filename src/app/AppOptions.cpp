@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "setup/RigServerSetup.h"
+#include "setup/TxTimeoutSetup.h"
 
 namespace zr::app {
 
@@ -28,6 +29,11 @@ AppOptions parseOptions(const QCoreApplication& app) {
       "tune the radio and key the transmitter; the protocol has no password. Use it only on a network you "
       "trust, never on one connected to the internet.",
       "address");
+  const QCommandLineOption txTimeout(
+      "tx-timeout",
+      "Unkey any transmission that has lasted <seconds> without a break (0 = never, at most 3600; "
+      "default as saved by Setup > Transmit Time-out, else 600).",
+      "seconds");
   const QCommandLineOption screenshot("screenshot",
                                       "Demonstrations: save a PNG picture of the main window to <file>, then exit.",
                                       "file");
@@ -39,6 +45,7 @@ AppOptions parseOptions(const QCoreApplication& app) {
                                 "key");
   parser.addOption(rigServer);
   parser.addOption(rigServerAddress);
+  parser.addOption(txTimeout);
   parser.addOption(screenshot);
   parser.addOption(delay);
   parser.addOption(band);
@@ -63,6 +70,14 @@ AppOptions parseOptions(const QCoreApplication& app) {
     }
   }
   options.rigServerAddress = parser.value(rigServerAddress);
+  if (parser.isSet(txTimeout)) {
+    options.txTimeoutSeconds = zr::parseTxTimeout(parser.value(txTimeout).toStdString());
+    if (options.txTimeoutSeconds < 0) {
+      std::fprintf(stderr, "zr3817: --tx-timeout needs a whole number of seconds from 0 to %d, not \"%s\"\n",
+                   zr::kTxTimeoutMax, qPrintable(parser.value(txTimeout)));
+      std::exit(2);
+    }
+  }
   return options;
 }
 

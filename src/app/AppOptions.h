@@ -1,6 +1,6 @@
 #pragma once
-// Command-line options of the panel: the network rig server, and options
-// for the demo and for documentation screenshots.
+// Command-line options of the panel: the network rig server, the transmit
+// time-out, and options for the demo and for documentation screenshots.
 #include <QString>
 
 class QCoreApplication;
@@ -12,6 +12,7 @@ struct AppOptions {
   double screenshotDelaySeconds = 4.0;
   int rigServerPort = 0;      // 0: as the settings file says
   QString rigServerAddress;   // empty: as the settings file says
+  int txTimeoutSeconds = -1;  // -1: as the settings file says; 0: no limit
   QString openBand;  // band key whose list opens before the picture; empty: none
 };
 

@@ -21,6 +21,7 @@
 #include "core/serial/PosixSerialPort.h"
 #include "netctl/PanelRigBackend.h"
 #include "netctl/RigServer.h"
+#include "setup/TxTimeoutSetup.h"
 #include "lists/BandSelectWindowModel.h"
 #include "panel/Channels.h"
 #include "ui/qt/QtHost.h"
@@ -119,6 +120,13 @@ int main(int argc, char** argv) {
     const std::string status = panel.restartRigServer(setup);
     panel.frm.lblRigServer.caption = problem.empty() ? status : problem;
     if (setup.enabled || !problem.empty()) std::fprintf(stderr, "zr3817: %s\n", panel.frm.lblRigServer.caption.c_str());
+  }
+
+  {
+    std::string problem;
+    panel.settings.txTimeoutSeconds = zr::readTxTimeoutSetup(problem);
+    if (!problem.empty()) std::fprintf(stderr, "zr3817: %s\n", problem.c_str());
+    if (options.txTimeoutSeconds >= 0) panel.settings.txTimeoutSeconds = options.txTimeoutSeconds;
   }
 
   zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });

@@ -15,6 +15,7 @@
 #include "lists/ChannelSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 #include "setup/RigServerDialog.h"
+#include "setup/TxTimeoutDialog.h"
 
 namespace zr {
 
@@ -27,6 +28,7 @@ MainMenus::MainMenus(Panel& panel)
       })),
       audioSetup_(std::make_unique<AudioSetupDialog>(panel)),
       rigServer_(std::make_unique<RigServerDialog>(panel)),
+      txTimeout_(std::make_unique<TxTimeoutDialog>(panel)),
       channelSetup_(std::make_unique<ChannelSetupDialog>(panel)),
       scanBands_(std::make_unique<ScanBands>(panel)),
       scanFreqs_(std::make_unique<ScanFreqs>(panel)) {
@@ -41,6 +43,7 @@ MainMenus::MainMenus(Panel& panel)
   menu("mnuAudioSetup", &MainMenus::mnuAudioSetup_Click);
   menu("mnuCATSetup", &MainMenus::mnuCATSetup_Click);
   menu("mnuRigServer", &MainMenus::mnuRigServer_Click);
+  menu("mnuTxTimeout", &MainMenus::mnuTxTimeout_Click);
   menu("mnuChannelSetup", &MainMenus::mnuChannelSetup_Click);
   menu("mnuScanBands", &MainMenus::mnuScanBands_Click);
   menu("mnuScanFreqs", &MainMenus::mnuScanFreqs_Click);
@@ -104,6 +107,11 @@ void MainMenus::mnuCATSetup_Click() {
 void MainMenus::mnuRigServer_Click() {
   p_.frm.window.enabled = false;
   rigServer_->showModal();
+}
+
+void MainMenus::mnuTxTimeout_Click() {
+  p_.frm.window.enabled = false;
+  txTimeout_->showModal();
 }
 
 void MainMenus::mnuChannelSetup_Click() {

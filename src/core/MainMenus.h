@@ -13,6 +13,7 @@ class PortSetupDialog;
 class AudioSetupDialog;
 class CatSetupDialog;
 class RigServerDialog;
+class TxTimeoutDialog;
 class ChannelSetupDialog;
 class ScanBands;
 class ScanFreqs;
@@ -29,6 +30,7 @@ class MainMenus {
   void mnuAudioSetup_Click();
   void mnuCATSetup_Click();
   void mnuRigServer_Click();
+  void mnuTxTimeout_Click();
   void mnuChannelSetup_Click();
   void mnuScanBands_Click();
   void mnuScanFreqs_Click();
@@ -42,6 +44,7 @@ class MainMenus {
   AudioSetupDialog& audioSetup() { return *audioSetup_; }
   CatSetupDialog& catSetup() { return *catSetup_; }
   RigServerDialog& rigServer() { return *rigServer_; }
+  TxTimeoutDialog& txTimeout() { return *txTimeout_; }
   ChannelSetupDialog& channelSetup() { return *channelSetup_; }
   ScanBands& scanBands() { return *scanBands_; }
   ScanFreqs& scanFreqs() { return *scanFreqs_; }
@@ -55,6 +58,7 @@ class MainMenus {
   std::unique_ptr<CatSetupDialog> catSetup_;
   std::unique_ptr<AudioSetupDialog> audioSetup_;
   std::unique_ptr<RigServerDialog> rigServer_;
+  std::unique_ptr<TxTimeoutDialog> txTimeout_;
   std::unique_ptr<ChannelSetupDialog> channelSetup_;
   std::unique_ptr<ScanBands> scanBands_;
   std::unique_ptr<ScanFreqs> scanFreqs_;

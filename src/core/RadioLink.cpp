@@ -141,7 +141,9 @@ void RadioLink::MSComm1_OnComm(int code) {
 void RadioLink::writeDirect(const std::string& text) { write(text); }
 
 void RadioLink::write(std::string_view text) {
+  const bool wasKeyed = latch_.keyed();
   latch_.beforeWrite(text);
+  if (!wasKeyed && latch_.keyed()) keyedSince_ = p_.clock.now();
   p_.MSComm1.output(text);
   latch_.afterWrite(text);
 }

@@ -49,6 +49,8 @@ class RadioLink {
 
   // True when the last key command written was "K" (asked by every way out).
   bool keyed() const { return latch_.keyed(); }
+  // Time of day of the key that began the present keyed run (while keyed()).
+  double keyedSince() const { return keyedSince_; }
   // Lets go of the port: "U" first when keyed, then closed. Never throws.
   void closePort();
   // The end of the program: "U" when keyed, "G00", a short wait for the
@@ -63,6 +65,7 @@ class RadioLink {
 
   Panel& p_;
   KeyLatch latch_;
+  double keyedSince_ = 0;
 };
 
 }  // namespace zr

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "setup/RigServerSetup.h"
+#include "setup/TxTimeoutSetup.h"
 
 namespace zr {
 
@@ -25,6 +26,8 @@ struct Settings {
   std::string gDigVox = "V2";
   // The network rig server, as last applied
   RigServerSetup rigServer;
+  // Seconds a transmission may last without a break; 0 = no limit
+  int txTimeoutSeconds = kTxTimeoutDefault;
 };
 
 }  // namespace zr

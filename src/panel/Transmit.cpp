@@ -39,7 +39,7 @@ std::string digitsOf(const std::array<Control, N>& row) {
 
 }  // namespace
 
-Transmit::Transmit(Panel& panel) : p_(panel) {
+Transmit::Transmit(Panel& panel) : p_(panel), timeout_(panel) {
   Engine& e = p_.engine;
   const std::string& w = p_.frm.name();
   e.on(w, "cmdXmit", EventKind::Click, [this](const InputEvent&) { xmitPending = true; });
@@ -54,7 +54,7 @@ bool Transmit::splitOn() const { return p_.frm.lblSplit.caption == "Split On"; }
 
 bool Transmit::modesDiffer() const { return p_.frm.cmbMode.text != p_.frm.cmbVFOBMode.text; }
 
-bool Transmit::extActive() const { return !p_.form.extPttIdle; }
+bool Transmit::extActive() const { return !p_.form.extPttIdle && !extHeldOver_; }
 
 bool Transmit::linkLost() const {
   const TransceiverState& st = p_.st;
@@ -67,6 +67,7 @@ void Transmit::pumpOnce() {
   // A release on a button or window that has been disabled meanwhile never
   // arrives; the hold cannot outlive it.
   if (pttHeld && !(p_.frm.cmdPTT.enabled && p_.frm.window.enabled)) pttHeld = false;
+  if (p_.form.extPttIdle) extHeldOver_ = false;
 }
 
 void Transmit::absorbUntilReleased() {
@@ -86,6 +87,8 @@ void Transmit::cmdPTT_MouseUp(int, int, int, int) { pttHeld = false; }
 
 void Transmit::cmdPTT_MouseDown(int button, int, int, int) {
   pttHeld = button == 1;
+  // The service loop presses for the line only after it saw it released.
+  if (button == 0) extHeldOver_ = false;
   p_.engine.pump();
   if (!pttHeld && !extActive()) return;
   transmitWhileHeld();
@@ -126,6 +129,20 @@ void Transmit::clientKeyUp(int client) {
   // opened from inside it); the loop ends as usual when it resumes.
   p_.st.gKeyCmd = "U";
   p_.sync().gSendSync("U");
+}
+
+void Transmit::timeOut() {
+  if (looping_) {
+    pttHeld = false;
+    clientHolders_.clear();
+    if (!p_.form.extPttIdle) extHeldOver_ = true;
+    // At once, even while a modal window holds the PTT loop up; the loop
+    // then ends as a release ends it (back to VFO A after a split).
+    p_.st.gKeyCmd = "U";
+    p_.sync().gSendSync("U");
+  }
+  if (xmitLatched) stopXmit();
+  if (p_.frm.cmdTune.caption == kTuneOff) stopTune();
 }
 
 void Transmit::transmitWhileHeld() {

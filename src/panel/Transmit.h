@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "panel/TransmitTimeout.h"
+
 namespace zr {
 
 class Panel;
@@ -35,6 +37,12 @@ class Transmit {
   void clientKeyDown(int client, const std::function<void(bool keyed)>& answer);
   // Lets go; when nobody holds any more the transmitter unkeys at once.
   void clientKeyUp(int client);
+
+  // The transmission has lasted too long: every holder lets go and the
+  // latched XMT or the tune ends, each the way its own release ends it. A
+  // PTT line still held keys again only once released and pressed anew.
+  void timeOut();
+  TransmitTimeout& timeout() { return timeout_; }
 
   bool xmitPending = false;
   bool tunePending = false;
@@ -73,7 +81,9 @@ class Transmit {
   TuneSaved tuneSaved_;
   bool xmitRetuned_ = false;  // the latched transmission moved to VFO B
   bool looping_ = false;      // the PTT loop holds the transmitter
+  bool extHeldOver_ = false;  // the external line outlasted a time-out
   std::set<int> clientHolders_;
+  TransmitTimeout timeout_;
 };
 
 }  // namespace zr

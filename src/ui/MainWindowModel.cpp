@@ -28,7 +28,7 @@ void MainWindowModel::forEachControl(const std::function<void(Control&)>& f) {
   };
 
   for (Control* c : {&mnuFile, &mnuFileExit, &mnuScan, &mnuScanBands, &mnuScanFreqs, &mnuSetup, &mnuPortSetup,
-                     &mnuAudioSetup, &mnuCATSetup, &mnuRigServer, &mnuChannelSetup, &mnuHelp, &mnuHelpAbout, &mnuHelpZR3817})
+                     &mnuAudioSetup, &mnuCATSetup, &mnuRigServer, &mnuTxTimeout, &mnuChannelSetup, &mnuHelp, &mnuHelpAbout, &mnuHelpZR3817})
     f(*c);
 
   for (Control* c : {&lblREMOTE, &lblComStat, &shaTrace, &lblU, &lblFWType, &lblFault, &lblInBand, &lblInfo,
@@ -98,6 +98,7 @@ void MainWindowModel::initMenus() {
   mnuAudioSetup = make(K::MenuEntry, "mnuAudioSetup", "mnuSetup", "Audio Setup");
   mnuCATSetup = make(K::MenuEntry, "mnuCATSetup", "mnuSetup", "CAT Setup");
   mnuRigServer = make(K::MenuEntry, "mnuRigServer", "mnuSetup", "Network Rig Server");
+  mnuTxTimeout = make(K::MenuEntry, "mnuTxTimeout", "mnuSetup", "Transmit Time-out");
   mnuChannelSetup = make(K::MenuEntry, "mnuChannelSetup", "mnuSetup", "Channels");
 
   mnuHelp = make(K::MenuEntry, "mnuHelp", "", "Help");

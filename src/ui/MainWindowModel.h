@@ -19,7 +19,7 @@ struct MainWindowModel : WindowModel {
   // Menu bar.
   Control mnuFile, mnuFileExit;
   Control mnuScan, mnuScanBands, mnuScanFreqs;
-  Control mnuSetup, mnuPortSetup, mnuAudioSetup, mnuCATSetup, mnuRigServer, mnuChannelSetup;
+  Control mnuSetup, mnuPortSetup, mnuAudioSetup, mnuCATSetup, mnuRigServer, mnuTxTimeout, mnuChannelSetup;
   Control mnuHelp, mnuHelpAbout, mnuHelpZR3817;
 
   // Status line: link, control state, firmware, information texts.
