@@ -1,6 +1,6 @@
 #pragma once
-// Command-line options of the panel: the network rig server, and options
-// for the demo and for documentation screenshots.
+// Command-line options of the panel: its working directory, the network rig
+// server, and options for the demo and for documentation screenshots.
 #include <QString>
 
 class QCoreApplication;
@@ -13,6 +13,9 @@ struct AppOptions {
   int rigServerPort = 0;      // 0: as the settings file says
   QString rigServerAddress;   // empty: as the settings file says
   QString openBand;  // band key whose list opens before the picture; empty: none
+  // The directory to work in (settings, lists, COMn links, the lock); empty:
+  // the current directory.
+  QString workDir;
 };
 
 // Parses the command line; prints help or an error and exits on --help,
