@@ -46,8 +46,8 @@ for size in 16 32 48 64 128 256; do
   png="$share/icons/hicolor/${size}x${size}/apps/zr3817.png"
   expect_mode 644 "$png"
   # A PNG's width and height are the big-endian words at bytes 16 and 20.
-  [ -f "$png" ] && [ "$(od -An -tu1 -j16 -N8 "$png" | tr -s ' ')" = " 0 0 0 $size 0 0 0 $size" ] ||
-    fail "$png is not ${size}x${size}"
+  [ -f "$png" ] && [ "$((16#$(od -An -tx1 -j16 -N4 "$png" | tr -d ' \n')))" = "$size" ] &&
+    [ "$((16#$(od -An -tx1 -j20 -N4 "$png" | tr -d ' \n')))" = "$size" ] || fail "$png is not ${size}x${size}"
 done
 for page in zr3817 zr3817-sim; do expect_mode 644 "$share/man/man1/$page.1.gz"; done
 for doc in README.md LICENSE copyright changelog.gz; do expect_mode 644 "$share/doc/zr3817/$doc"; done
