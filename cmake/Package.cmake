@@ -8,8 +8,8 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The ZR-3817 panel developers")
 set(CPACK_PACKAGE_CONTACT "ZR-3817 panel developers <zr3817-dev@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "front panel for the ZR-3817 HF transceiver")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "front panel for the ZR-3817 HF transceiver
-The desktop front panel of the ZR-3817 HF transceiver, which it operates
+# The extended description only: CPack puts the summary above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "The desktop front panel of the ZR-3817 HF transceiver, which it operates
 over a serial line: frequency, mode, AGC, audio, meter, transmit and the
 linear amplifier, with a second VFO and split, band lists, scanners and
 memory channel files. Station software reaches the radio through a CAT
@@ -27,5 +27,4 @@ set(CPACK_STRIP_FILES ON)
 # Directories 0755 whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/package)
 include(CPack)
