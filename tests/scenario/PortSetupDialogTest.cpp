@@ -310,7 +310,7 @@ TEST_F(PortSetupDeviceTest, ADeviceBecomesTheNextFreeNumberedPortAndSaveKeepsThe
   click(2.1, "cmdCancel");
   dialog.showModal();
   EXPECT_EQ(std::filesystem::read_symlink("COM4"), "/dev/serial/by-id/usb-FTDI_A1-port0");
-  EXPECT_EQ(TempWorkDir::read("PortSetup.txt").rfind("4\r\n19200 ,O,7,1\r\n", 0), 0u);
+  EXPECT_EQ(TempWorkDir::read("PortSetup.txt").rfind("4\r\n", 0), 0u);
   EXPECT_EQ(settings.gRadioPort, "");  // chosen, saved, not applied
 
   // Chosen again, and the built-in port: the numbers they already have.
