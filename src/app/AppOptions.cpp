@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/WorkDir.h"
 #include "setup/RigServerSetup.h"
 #include "setup/TxTimeoutSetup.h"
 
@@ -14,8 +15,9 @@ AppOptions parseOptions(const QCoreApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Front panel of the ZR-3817 HF transceiver.\n"
-      "Runs in the current directory: settings files are read and written there,\n"
-      "and serial port n is the device COMn there when it exists, else /dev/ttyS<n-1>.");
+      "Runs in the current directory, or the one --dir or --user-dir names: settings files\n"
+      "are read and written there, and serial port n is the device COMn there when it\n"
+      "exists, else /dev/ttyS<n-1>.");
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption rigServer(
@@ -34,6 +36,10 @@ AppOptions parseOptions(const QCoreApplication& app) {
       "Unkey any transmission that has lasted <seconds> without a break (0 = never, at most 3600; "
       "default as saved by Setup > Transmit Time-out, else 600).",
       "seconds");
+  const QCommandLineOption dir("dir", "Work in <directory> (created when missing) instead of the current one.",
+                               "directory");
+  const QCommandLineOption userDir(
+      "user-dir", "Work in the per-user directory $XDG_CONFIG_HOME/zr3817 (~/.config/zr3817), created when missing.");
   const QCommandLineOption screenshot("screenshot",
                                       "Demonstrations: save a PNG picture of the main window to <file>, then exit.",
                                       "file");
@@ -43,6 +49,8 @@ AppOptions parseOptions(const QCoreApplication& app) {
                                 "Open the band list of <key> (160, 75, 60, 40, 30, 20, 17, 15, 12, 10, WWV, MARS) "
                                 "after half the screenshot delay.",
                                 "key");
+  parser.addOption(dir);
+  parser.addOption(userDir);
   parser.addOption(rigServer);
   parser.addOption(rigServerAddress);
   parser.addOption(txTimeout);
@@ -77,6 +85,25 @@ AppOptions parseOptions(const QCoreApplication& app) {
                    zr::kTxTimeoutMax, qPrintable(parser.value(txTimeout)));
       std::exit(2);
     }
+  }
+  if (parser.isSet(dir) && parser.isSet(userDir)) {
+    std::fprintf(stderr, "zr3817: give either --dir or --user-dir, not both\n");
+    std::exit(2);
+  }
+  if (parser.isSet(dir)) {
+    options.workDir = parser.value(dir);
+    if (options.workDir.isEmpty()) {
+      std::fprintf(stderr, "zr3817: --dir needs a directory\n");
+      std::exit(2);
+    }
+  }
+  if (parser.isSet(userDir)) {
+    const auto path = userWorkDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (path.empty()) {
+      std::fprintf(stderr, "zr3817: --user-dir needs HOME or XDG_CONFIG_HOME set to an absolute path\n");
+      std::exit(2);
+    }
+    options.workDir = QString::fromStdString(path.string());
   }
   return options;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Command-line options of the panel: the network rig server, the transmit
-// time-out, and options for the demo and for documentation screenshots.
+// Command-line options of the panel: its working directory, the network rig
+// server, the transmit time-out, and options for the demo and for
+// documentation screenshots.
 #include <QString>
 
 class QCoreApplication;
@@ -14,6 +15,9 @@ struct AppOptions {
   QString rigServerAddress;   // empty: as the settings file says
   int txTimeoutSeconds = -1;  // -1: as the settings file says; 0: no limit
   QString openBand;  // band key whose list opens before the picture; empty: none
+  // The directory to work in (settings, lists, COMn links, the lock); empty:
+  // the current directory.
+  QString workDir;
 };
 
 // Parses the command line; prints help or an error and exits on --help,

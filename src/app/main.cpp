@@ -13,9 +13,12 @@
 #include "AppOptions.h"
 #include "LastResort.h"
 #include "SignalBridge.h"
+#include "version/Version.h"
 #include "core/Clock.h"
 #include "core/Panel.h"
+#include "core/MainMenus.h"
 #include "core/RadioLink.h"
+#include "core/WorkDir.h"
 #include "core/serial/PortMapping.h"
 #include "core/serial/PosixPortProbe.h"
 #include "core/serial/PosixSerialPort.h"
@@ -24,6 +27,9 @@
 #include "setup/TxTimeoutSetup.h"
 #include "lists/BandSelectWindowModel.h"
 #include "panel/Channels.h"
+#include "setup/CatSetupDialog.h"
+#include "setup/PortSetupDialog.h"
+#include "setup/SerialDevices.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/ViewSet.h"
 
@@ -88,6 +94,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zr3817: --band needs a band key such as 40 or WWV, not \"%s\"\n", qPrintable(options.openBand));
     return 2;
   }
+  // Paths on the command line mean where the operator stood, not the
+  // working directory the panel moves into.
+  const QString screenshotFile =
+      options.screenshotFile.isEmpty() ? QString() : QDir::current().absoluteFilePath(options.screenshotFile);
+  if (!options.workDir.isEmpty()) {
+    if (const std::string failure = zr::enterWorkDir(options.workDir.toStdString()); !failure.empty()) {
+      std::fprintf(stderr, "zr3817: %s\n", failure.c_str());
+      return 2;
+    }
+  }
 
   zr::SystemClock clock;
   zr::PosixSerialPort radio;
@@ -96,6 +112,8 @@ int main(int argc, char** argv) {
   zr::qt::QtHost host;
   zr::Panel panel(clock, host, radio, cat, probe);
   panel.describePort = [](int n) { return zr::describeSerialPort(n); };
+  panel.menus().portSetup().setDeviceLister([] { return zr::listSerialDevices(); });
+  panel.menus().catSetup().setDeviceLister([] { return zr::listSerialDevices(); });
 
   // Station programs on the network: off unless the settings file or the
   // command line switches the server on.
@@ -173,9 +191,9 @@ int main(int argc, char** argv) {
       panel.engine.post(press);
     });
   }
-  if (!options.screenshotFile.isEmpty()) {
+  if (!screenshotFile.isEmpty()) {
     QTimer::singleShot(static_cast<int>(options.screenshotDelaySeconds * 1000), &app, [&] {
-      const QString file = QDir::current().absoluteFilePath(options.screenshotFile);
+      const QString& file = screenshotFile;
       if (views.mainView() && picture(views).save(file, "PNG"))
         std::fprintf(stderr, "zr3817: screenshot saved to %s\n", qPrintable(file));
       else

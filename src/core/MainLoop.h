@@ -9,6 +9,7 @@
 
 #include "core/Errors.h"
 #include "core/InstanceLock.h"
+#include "version/Version.h"
 
 namespace zr {
 
@@ -23,7 +24,7 @@ class MainLoop {
 
   // A window position meaning "centred as at design time".
   static constexpr int kCentredPosition = -2147483647 - 1;
-  static constexpr const char* gVersionText = "ZR-3817 0.962 : 11-21-17 : 1600";
+  static constexpr const char* gVersionText = "ZR-3817 " ZR_VERSION " : 11-21-17 : 1600";
 
   std::string controlMode;
   bool restartPending = false;

@@ -1,5 +1,7 @@
 #include "core/MainMenus.h"
 
+#include <filesystem>
+
 #include "cat/CatPort.h"
 #include "core/Errors.h"
 #include "core/MainLoop.h"
@@ -165,6 +167,8 @@ void MainMenus::mnuHelpAbout_Click() {
       " Contact: the project's mailing list.\r\n"
       " Thanks to every operator who tested it on the air.";
   frmHelp.Label3.caption = MainLoop::gVersionText;
+  std::error_code ec;
+  frmHelp.lblWorkDir.caption = "Settings folder: " + std::filesystem::current_path(ec).string();
   p_.engine.runModal(frmHelp, p_.frm);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/TransmitBands.h"
+#include "version/Version.h"
 
 namespace zr {
 
@@ -72,9 +73,7 @@ std::vector<std::string> dumpStateLines(bool txUnrestricted) {
         "has_get_freq=1", "has_set_conf=0", "has_get_conf=0", "has_power2mW=0", "has_mW2power=0", "timeout=1000",
         "rig_model=2"})
     l.push_back(kv);
-#ifdef ZR_VERSION
   l.push_back("rigctld_version=ZR-3817 panel " ZR_VERSION);
-#endif
   l.push_back("done");
   return l;
 }

@@ -1,13 +1,9 @@
 #include "setup/CatSetupDialog.h"
 
-#include <algorithm>
 #include <vector>
 
-#include "core/Convert.h"
-#include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
-#include "core/StatusDisplay.h"
 #include "setup/ModalDialog.h"
 #include "setup/PortList.h"
 
@@ -39,23 +35,13 @@ std::string framing(const std::vector<std::string>& fields) {
 }  // namespace
 
 CatSetupDialog::CatSetupDialog(Panel& panel, PortDescriber describePort)
-    : p_(panel), describePort_(std::move(describePort)) {
+    : p_(panel),
+      choice_(panel, panel.MSComm2, std::move(describePort),
+              {model_.cmbSelectPort, model_.txtFound, model_.lblDevice, model_.cmbDevice, model_.optHandShake}) {
   p_.engine.addWindow(model_);
-  registerHandlers();
-}
-
-void CatSetupDialog::registerHandlers() {
-  const std::string w = model_.name();
-  auto on = [&](const char* control, EventKind kind, std::function<void(const InputEvent&)> f) {
-    p_.engine.on(w, control, kind, std::move(f));
-  };
-  on("cmbSelectPort", EventKind::Click, [this](const InputEvent&) { cmbSelectPort_Click(); });
-  on("optHandShake", EventKind::Click, [this](const InputEvent& e) { optHandShake_Click(e.index); });
-  on("cmdLoadPortSettings", EventKind::Click, [this](const InputEvent&) { cmdLoadPortSettings_Click(); });
-  on("cmdSavePortSettings", EventKind::Click, [this](const InputEvent&) { cmdSavePortSettings_Click(); });
-  on("cmdApply", EventKind::Click, [this](const InputEvent&) { cmdApply_Click(); });
-  on("cmdCancel", EventKind::Click, [this](const InputEvent&) { cmdCancel_Click(); });
-  on("", EventKind::Close, [this](const InputEvent&) { Form_QueryUnload(); });
+  choice_.registerHandlers(model_.name(), {[this] { cmdLoadPortSettings_Click(); },
+                                           [this] { cmdSavePortSettings_Click(); }, [this] { cmdApply_Click(); },
+                                           [this] { close(); }});
 }
 
 void CatSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
@@ -63,72 +49,46 @@ void CatSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load(); 
 void CatSetupDialog::Form_Load() {
   // Every opening starts from the design values, as a freshly loaded form does.
   model_ = CatSetupWindowModel{};
-  handshakeName_.clear();
-  findPorts(p_, model_.cmbSelectPort, model_.txtFound);
+  choice_.resetHandshake();
+  choice_.loadPorts();
   SerialPort& port = p_.MSComm2;
   if (port.isOpen()) {
-    // The open port fails the probe; without this it could not be kept.
-    addAndSelect(model_.cmbSelectPort, std::to_string(port.commPort()));
     const auto fields = splitFields(port.settings(), 4);
     addAndSelect(model_.cmbSelectBaudRate, fields[0]);
     if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
     selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   }
-  showDevice();
+  choice_.showDevice();
 }
 
-void CatSetupDialog::cmbSelectPort_Click() { showDevice(); }
-
-void CatSetupDialog::optHandShake_Click(int index) { handshakeName_ = handshakeName(index); }
-
 void CatSetupDialog::cmdLoadPortSettings_Click() {
-  if (!p_.display().fileExists(kCatSetupFile)) return;
-  std::optional<CatSetupValues> v;
-  try {
-    v = readCatSetup();
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage(kCatSetupFile, e));
-    return;
-  }
+  const auto v = choice_.read<CatSetupValues>(kCatSetupFile, [] { return readCatSetup(); });
   if (!v) return;
-  model_.cmbSelectPort.text = fixedText(v->port, 2);
   const auto fields = splitFields(v->settings, 4);
   model_.cmbSelectBaudRate.text = fields[0];
   // A line without framing leaves the framing shown as it was.
   if (fields.size() > 1) model_.cmbBits.text = framing(fields);
   addAndSelect(model_.cmbRigType, v->rigType);
-  selectOption(model_.optHandShake, handshakeIndex(v->handshake));
-  handshakeName_ = v->handshake;
-  showDevice();
+  choice_.showLoaded(v->port, v->handshake);
 }
 
 void CatSetupDialog::cmdSavePortSettings_Click() {
-  const int chosen = selectedOption(model_.optHandShake);
   CatSetupValues v;
   v.port = model_.cmbSelectPort.text;
   v.settings = settingsText();
-  v.handshake = handshakeName(chosen);  // "comNone" when none is chosen
+  v.handshake = choice_.handshakeToSave("comNone");
   v.rigType = model_.cmbRigType.text;
-  try {
-    writeCatSetup(v);
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage(kCatSetupFile, e));
-  }
+  choice_.write(kCatSetupFile, [&v] { writeCatSetup(v); });
 }
 
 // The rig type is only kept in the file: the port speaks one dialect.
 void CatSetupDialog::cmdApply_Click() {
   Settings& s = p_.settings;
   s.gCATSettings = settingsText();
-  if (const int chosen = selectedOption(model_.optHandShake); chosen >= 0) s.gCATHandshake = handshakeName(chosen);
-  s.gCATPort = model_.cmbSelectPort.text;
+  choice_.apply(s.gCATPort, s.gCATHandshake);
   p_.form.gCATSetupChanged = true;
   close();
 }
-
-void CatSetupDialog::cmdCancel_Click() { close(); }
-
-void CatSetupDialog::Form_QueryUnload() { close(); }
 
 // The modal loop ends when the window hides and then enables the main window.
 void CatSetupDialog::close() { model_.window.visible = false; }
@@ -136,7 +96,5 @@ void CatSetupDialog::close() { model_.window.visible = false; }
 std::string CatSetupDialog::settingsText() const {
   return model_.cmbSelectBaudRate.text + "," + model_.cmbBits.text;
 }
-
-void CatSetupDialog::showDevice() { model_.lblDevice.caption = describePortText(describePort_, model_.cmbSelectPort.text); }
 
 }  // namespace zr

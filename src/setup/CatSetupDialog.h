@@ -2,9 +2,9 @@
 // The CAT port setup dialog: chooses port, baud rate, framing, handshaking
 // and rig type, saves and loads them, and hands an applied choice to the
 // menu through gCATSetupChanged (the CAT port is reopened once it closes).
-#include <functional>
 #include <string>
 
+#include "setup/PortChoice.h"
 #include "ui/CatSetupWindowModel.h"
 
 namespace zr {
@@ -13,8 +13,7 @@ class Panel;
 
 class CatSetupDialog {
  public:
-  // Where port n leads on this system, for the operator ("COM7 -> /dev/pts/3").
-  using PortDescriber = std::function<std::string(int portNumber)>;
+  using PortDescriber = PortChoice::PortDescriber;
 
   explicit CatSetupDialog(Panel& panel, PortDescriber describePort = {});
   CatSetupDialog(const CatSetupDialog&) = delete;
@@ -25,26 +24,20 @@ class CatSetupDialog {
 
   CatSetupWindowModel& model() { return model_; }
 
+  void setDeviceLister(PortChoice::DeviceLister lister) { choice_.setDeviceLister(std::move(lister)); }
+
   void Form_Load();
-  void cmbSelectPort_Click();
-  void optHandShake_Click(int index);
   void cmdLoadPortSettings_Click();
   void cmdSavePortSettings_Click();
   void cmdApply_Click();
-  void cmdCancel_Click();
-  void Form_QueryUnload();
 
  private:
-  void registerHandlers();
   void close();
   std::string settingsText() const;
-  void showDevice();
 
   Panel& p_;
-  PortDescriber describePort_;
   CatSetupWindowModel model_;
-  // Name of the handshake option last clicked or loaded.
-  std::string handshakeName_;
+  PortChoice choice_;
 };
 
 }  // namespace zr

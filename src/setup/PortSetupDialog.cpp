@@ -1,12 +1,7 @@
 #include "setup/PortSetupDialog.h"
 
-#include <algorithm>
-
-#include "core/Convert.h"
-#include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
-#include "core/StatusDisplay.h"
 #include "setup/ModalDialog.h"
 #include "setup/PortList.h"
 
@@ -22,24 +17,15 @@ std::string firstField(const std::string& settings) { return settings.substr(0, 
 }  // namespace
 
 PortSetupDialog::PortSetupDialog(Panel& panel, PortDescriber describePort)
-    : p_(panel), describePort_(std::move(describePort)) {
+    : p_(panel),
+      choice_(panel, panel.MSComm1, std::move(describePort),
+              {model_.cmbSelectPort, model_.txtFound, model_.lblDevice, model_.cmbDevice, model_.optHandShake}) {
   p_.engine.addWindow(model_);
-  registerHandlers();
-}
-
-void PortSetupDialog::registerHandlers() {
-  const std::string w = model_.name();
-  auto on = [&](const char* control, EventKind kind, std::function<void(const InputEvent&)> f) {
-    p_.engine.on(w, control, kind, std::move(f));
-  };
-  on("cmbSelectPort", EventKind::Click, [this](const InputEvent&) { cmbSelectPort_Click(); });
-  on("cmbSelectBaudRate", EventKind::Click, [this](const InputEvent&) { cmbSelectBaudRate_Click(); });
-  on("optHandShake", EventKind::Click, [this](const InputEvent& e) { optHandShake_Click(e.index); });
-  on("cmdLoadPortSettings", EventKind::Click, [this](const InputEvent&) { cmdLoadPortSettings_Click(); });
-  on("cmdSavePortSettings", EventKind::Click, [this](const InputEvent&) { cmdSavePortSettings_Click(); });
-  on("cmdApply", EventKind::Click, [this](const InputEvent&) { cmdApply_Click(); });
-  on("cmdCancel", EventKind::Click, [this](const InputEvent&) { cmdCancel_Click(); });
-  on("", EventKind::Close, [this](const InputEvent&) { Form_QueryUnload(); });
+  choice_.registerHandlers(model_.name(), {[this] { cmdLoadPortSettings_Click(); },
+                                           [this] { cmdSavePortSettings_Click(); }, [this] { cmdApply_Click(); },
+                                           [this] { close(); }});
+  // The choice is read when it is saved or applied.
+  p_.engine.on(model_.name(), "cmbSelectBaudRate", EventKind::Click, [](const InputEvent&) {});
 }
 
 void PortSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load(); }); }
@@ -47,63 +33,36 @@ void PortSetupDialog::showModal() { showDialog(p_, model_, [this] { Form_Load();
 void PortSetupDialog::Form_Load() {
   // Every opening starts from the design values, as a freshly loaded form does.
   model_ = PortSetupWindowModel{};
-  handshakeName_.clear();
-  findPorts(p_, model_.cmbSelectPort, model_.txtFound);
+  choice_.resetHandshake();
+  choice_.loadPorts();
   SerialPort& port = p_.MSComm1;
-  if (port.isOpen()) {
-    // The open port fails the probe; without this it could not be kept.
-    addAndSelect(model_.cmbSelectPort, std::to_string(port.commPort()));
-  }
   model_.cmbSelectBaudRate.text = firstField(port.settings());
   selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   if (p_.settings.gExtPttEnabled) model_.chkExtPTTEna.value = 1;
-  showDevice();
+  choice_.showDevice();
 }
 
-void PortSetupDialog::cmbSelectPort_Click() { showDevice(); }
-
-// The choice is read when it is saved or applied.
-void PortSetupDialog::cmbSelectBaudRate_Click() {}
-
-void PortSetupDialog::optHandShake_Click(int index) { handshakeName_ = handshakeName(index); }
-
 void PortSetupDialog::cmdLoadPortSettings_Click() {
-  if (!p_.display().fileExists(kPortSetupFile)) return;
-  std::optional<PortSetupValues> v;
-  try {
-    v = readPortSetup();
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage(kPortSetupFile, e));
-    return;
-  }
+  const auto v = choice_.read<PortSetupValues>(kPortSetupFile, [] { return readPortSetup(); });
   if (!v) return;
   model_.chkExtPTTEna.value = leadingNumber(v->extPtt) == 1 ? 1 : 0;
-  model_.cmbSelectPort.text = fixedText(v->port, 2);
   model_.cmbSelectBaudRate.text = firstField(v->settings);
-  selectOption(model_.optHandShake, handshakeIndex(v->handshake));
-  handshakeName_ = v->handshake;
-  showDevice();
+  choice_.showLoaded(v->port, v->handshake);
 }
 
 void PortSetupDialog::cmdSavePortSettings_Click() {
-  const int chosen = selectedOption(model_.optHandShake);
   PortSetupValues v;
   v.port = model_.cmbSelectPort.text;
   v.settings = model_.cmbSelectBaudRate.text + kFraming;
-  v.handshake = chosen >= 0 ? handshakeName(chosen) : handshakeName_;
+  v.handshake = choice_.handshakeToSave(choice_.lastHandshake());
   v.extPtt = model_.chkExtPTTEna.selected() ? "1" : "0";
-  try {
-    writePortSetup(v);
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage(kPortSetupFile, e));
-  }
+  choice_.write(kPortSetupFile, [&v] { writePortSetup(v); });
 }
 
 void PortSetupDialog::cmdApply_Click() {
   Settings& s = p_.settings;
   s.gRadioSettings = model_.cmbSelectBaudRate.text + kFraming;
-  if (const int chosen = selectedOption(model_.optHandShake); chosen >= 0) s.gRadioHandshake = handshakeName(chosen);
-  s.gRadioPort = model_.cmbSelectPort.text;
+  choice_.apply(s.gRadioPort, s.gRadioHandshake);
   p_.form.gPortSetupDone = true;
   // Unticking must switch the external PTT off, and a DSR line that was
   // held must no longer count as a pressed PTT.
@@ -112,13 +71,7 @@ void PortSetupDialog::cmdApply_Click() {
   close();
 }
 
-void PortSetupDialog::cmdCancel_Click() { close(); }
-
-void PortSetupDialog::Form_QueryUnload() { close(); }
-
 // The modal loop ends when the window hides and then enables the main window.
 void PortSetupDialog::close() { model_.window.visible = false; }
-
-void PortSetupDialog::showDevice() { model_.lblDevice.caption = describePortText(describePort_, model_.cmbSelectPort.text); }
 
 }  // namespace zr

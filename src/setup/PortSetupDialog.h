@@ -2,9 +2,7 @@
 // The radio port setup dialog: chooses port, baud rate, handshaking and the
 // external PTT input, saves and loads them, and hands an applied choice to
 // the service loop through gPortSetupDone.
-#include <functional>
-#include <string>
-
+#include "setup/PortChoice.h"
 #include "ui/PortSetupWindowModel.h"
 
 namespace zr {
@@ -13,8 +11,7 @@ class Panel;
 
 class PortSetupDialog {
  public:
-  // Where port n leads on this system, for the operator ("COM3 -> /dev/ttyUSB0").
-  using PortDescriber = std::function<std::string(int portNumber)>;
+  using PortDescriber = PortChoice::PortDescriber;
 
   explicit PortSetupDialog(Panel& panel, PortDescriber describePort = {});
   PortSetupDialog(const PortSetupDialog&) = delete;
@@ -25,26 +22,19 @@ class PortSetupDialog {
 
   PortSetupWindowModel& model() { return model_; }
 
+  void setDeviceLister(PortChoice::DeviceLister lister) { choice_.setDeviceLister(std::move(lister)); }
+
   void Form_Load();
-  void cmbSelectPort_Click();
-  void cmbSelectBaudRate_Click();
-  void optHandShake_Click(int index);
   void cmdLoadPortSettings_Click();
   void cmdSavePortSettings_Click();
   void cmdApply_Click();
-  void cmdCancel_Click();
-  void Form_QueryUnload();
 
  private:
-  void registerHandlers();
   void close();
-  void showDevice();
 
   Panel& p_;
-  PortDescriber describePort_;
   PortSetupWindowModel model_;
-  // Name of the handshake option last clicked or loaded.
-  std::string handshakeName_;
+  PortChoice choice_;
 };
 
 }  // namespace zr

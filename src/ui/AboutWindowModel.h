@@ -16,6 +16,7 @@ struct AboutWindowModel : WindowModel {
   Control Label1;  // project history and credits, built when the window loads
   Control Label2;  // dedication
   Control Label3;  // version text, set when the window loads
+  Control lblWorkDir;  // the directory the settings files are in
   Control cmdOK;
 };
 

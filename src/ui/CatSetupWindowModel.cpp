@@ -14,6 +14,8 @@ CatSetupWindowModel::CatSetupWindowModel() : WindowModel("frmCATSetup") {
   lblPort = labelled(ControlKind::Label, "lblPort", "Select Port");
   cmbSelectPort = makeControl(ControlKind::ComboBox, "cmbSelectPort");
   lblDevice = makeControl(ControlKind::Label, "lblDevice");
+  lblDevices = labelled(ControlKind::Label, "lblDevices", "Or a device of this computer");
+  cmbDevice = makeControl(ControlKind::ComboBox, "cmbDevice");
   Label1 = labelled(ControlKind::Label, "Label1", "Available Ports Found");
   txtFound = makeControl(ControlKind::TextBox, "txtFound");
   // A readout: typing into it would change nothing.
@@ -42,7 +44,7 @@ std::unique_ptr<WindowModel> CatSetupWindowModel::clone() const {
 }
 
 void CatSetupWindowModel::forEachControl(const std::function<void(Control&)>& f) {
-  for (Control* c : {&lblPort, &cmbSelectPort, &lblDevice, &Label1, &txtFound, &lblBaudRate, &cmbSelectBaudRate,
+  for (Control* c : {&lblPort, &cmbSelectPort, &lblDevice, &lblDevices, &cmbDevice, &Label1, &txtFound, &lblBaudRate, &cmbSelectBaudRate,
                      &Label2, &cmbBits, &Label3, &cmbRigType, &fraHandShake})
     f(*c);
   for (Control& c : optHandShake) f(c);

@@ -19,6 +19,7 @@ struct CatSetupWindowModel : WindowModel {
 
   Control lblPort, cmbSelectPort;
   Control lblDevice;  // where the chosen port number leads on this system
+  Control lblDevices, cmbDevice;  // the machine's serial devices; choosing one links it as a port
   Control Label1, txtFound;
   Control lblBaudRate, cmbSelectBaudRate;
   Control Label2, cmbBits;

@@ -1,6 +1,7 @@
 #include "ui/MainWindowModel.h"
 
 #include "ui/ModelBuild.h"
+#include "version/Version.h"
 
 namespace zr {
 
@@ -8,7 +9,7 @@ using model_build::make;
 
 MainWindowModel::MainWindowModel() : WindowModel("frmZR3817") {
   // Startup replaces this with the version text.
-  window.caption = "Corvane ZR-3817v0.962";
+  window.caption = "Corvane ZR-3817v" ZR_VERSION;
   initMenus();
   initStatus();
   initFrequency();

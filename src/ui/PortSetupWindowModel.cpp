@@ -14,6 +14,8 @@ PortSetupWindowModel::PortSetupWindowModel() : WindowModel("frmPortSetup") {
   lblPort = labelled(ControlKind::Label, "lblPort", "Select Port");
   cmbSelectPort = makeControl(ControlKind::ComboBox, "cmbSelectPort");
   lblDevice = makeControl(ControlKind::Label, "lblDevice");
+  lblDevices = labelled(ControlKind::Label, "lblDevices", "Or a device of this computer");
+  cmbDevice = makeControl(ControlKind::ComboBox, "cmbDevice");
   Label1 = labelled(ControlKind::Label, "Label1", "Available Ports");
   txtFound = makeControl(ControlKind::TextBox, "txtFound");
   // A readout: typing into it would change nothing.
@@ -43,7 +45,7 @@ std::unique_ptr<WindowModel> PortSetupWindowModel::clone() const {
 }
 
 void PortSetupWindowModel::forEachControl(const std::function<void(Control&)>& f) {
-  for (Control* c : {&lblPort, &cmbSelectPort, &lblDevice, &Label1, &txtFound, &lable2, &lblBaudRate,
+  for (Control* c : {&lblPort, &cmbSelectPort, &lblDevice, &lblDevices, &cmbDevice, &Label1, &txtFound, &lable2, &lblBaudRate,
                      &cmbSelectBaudRate, &txtDefaultSettings, &fraHandShake})
     f(*c);
   for (Control& c : optHandShake) f(c);

@@ -19,6 +19,7 @@ struct PortSetupWindowModel : WindowModel {
 
   Control lblPort, cmbSelectPort;
   Control lblDevice;  // where the chosen port number leads on this system
+  Control lblDevices, cmbDevice;  // the machine's serial devices; choosing one links it as a port
   Control Label1, txtFound, lable2;
   Control lblBaudRate, cmbSelectBaudRate, txtDefaultSettings;
   Control fraHandShake;

@@ -261,3 +261,23 @@ TEST_F(CatSetupFileTest, SaveFailureIsReportedAndTheDialogStaysOpen) {
 
 }  // namespace
 }  // namespace zr::test
+
+namespace zr::test {
+namespace {
+
+// The port part is shared with the radio dialog; here only that the CAT
+// dialog takes its devices the same way and keeps off the radio's number.
+TEST_F(CatSetupFileTest, ADeviceIsLinkedUnderANumberTheRadioPortDoesNotUse) {
+  s.gRadioPort = "1";
+  dialog.setDeviceLister([] { return std::vector<SerialDevice>{{"/dev/ttyACM0", "ttyACM0", false}}; });
+  choose(1.0, "cmbDevice", "/dev/ttyACM0 - no access");
+  h.clock.scheduleAt(1.5, [&] { EXPECT_EQ(m.lblDevice.caption, "dev2"); });
+  click(2.0, "cmdApply");
+  dialog.showModal();
+  EXPECT_EQ(s.gCATPort, "2");
+  EXPECT_EQ(std::filesystem::read_symlink("COM2"), "/dev/ttyACM0");
+  EXPECT_TRUE(h.panel.form.gCATSetupChanged);
+}
+
+}  // namespace
+}  // namespace zr::test

@@ -282,3 +282,64 @@ TEST_F(PortSetupFileTest, SaveFailureIsReportedAndTheDialogStaysOpen) {
 
 }  // namespace
 }  // namespace zr::test
+
+namespace zr::test {
+namespace {
+
+class PortSetupDeviceTest : public PortSetupFileTest {
+ protected:
+  PortSetupDeviceTest() {
+    dialog.setDeviceLister([] {
+      return std::vector<SerialDevice>{{"/dev/serial/by-id/usb-FTDI_A1-port0", "ttyUSB0", true},
+                                       {"/dev/ttyS0", "ttyS0", true}};
+    });
+  }
+  static constexpr const char* kAdapter = "/dev/serial/by-id/usb-FTDI_A1-port0 (ttyUSB0)";
+};
+
+TEST_F(PortSetupDeviceTest, ADeviceBecomesTheNextFreeNumberedPortAndSaveKeepsTheNumber) {
+  // 1 is the built-in ttyS0, 2 the CAT port's, 3 has a COM3 of its own.
+  settings.gCATPort = "2";
+  TempWorkDir::write("COM3", "x");
+  choose(1.0, "cmbDevice", kAdapter);
+  h.clock.scheduleAt(1.5, [&] {
+    EXPECT_EQ(m.cmbSelectPort.text, "4");
+    EXPECT_EQ(m.lblDevice.caption, "dev4");
+  });
+  click(2.0, "cmdSavePortSettings");
+  click(2.1, "cmdCancel");
+  dialog.showModal();
+  EXPECT_EQ(std::filesystem::read_symlink("COM4"), "/dev/serial/by-id/usb-FTDI_A1-port0");
+  EXPECT_EQ(TempWorkDir::read("PortSetup.txt").rfind("4\r\n", 0), 0u);
+  EXPECT_EQ(settings.gRadioPort, "");  // chosen, saved, not applied
+
+  // Chosen again, and the built-in port: the numbers they already have.
+  choose(3.0, "cmbDevice", kAdapter);
+  h.clock.scheduleAt(3.5, [&] { EXPECT_EQ(m.cmbSelectPort.text, "4"); });
+  choose(4.0, "cmbDevice", "/dev/ttyS0");
+  click(4.5, "cmdApply");
+  dialog.showModal();
+  EXPECT_EQ(settings.gRadioPort, "1");
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("COM5")));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("COM1")));
+}
+
+TEST_F(PortSetupDeviceTest, WithEveryNumberTakenTheDialogSaysSoAndKeepsThePort) {
+  for (int n = 1; n <= 16; ++n) TempWorkDir::write("COM" + std::to_string(n), "x");
+  choose(1.0, "cmbDevice", kAdapter);
+  h.clock.scheduleAt(1.5, [&] {
+    EXPECT_EQ(m.cmbSelectPort.text, "");
+    EXPECT_NE(m.lblDevice.caption.find("No port number from 1 to 16 is free"), std::string::npos);
+  });
+  click(2.0, "cmdCancel");
+  dialog.showModal();
+}
+
+TEST_F(PortSetupDialogTest, WithoutDevicesTheDeviceListIsEmptyAndDisabled) {
+  dialog.Form_Load();
+  EXPECT_TRUE(m.cmbDevice.items.empty());
+  EXPECT_FALSE(m.cmbDevice.enabled);
+}
+
+}  // namespace
+}  // namespace zr::test

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "core/serial/DeviceAccess.h"
 #include "core/serial/PortMapping.h"
 
 namespace zr {
@@ -134,7 +135,13 @@ void PosixSerialPort::openRoute() {
   const std::string what = "Cannot open " + deviceDescription();
 
   const int fd = tty::openDevice(path);
-  if (fd < 0) throw osError(errno, what);
+  if (fd < 0) {
+    const int e = errno;
+    // Name the group that may open it, not a guess.
+    if (const std::string hint = e == EACCES || e == EPERM ? accessHint(path) : std::string(); !hint.empty())
+      throw RuntimeError(err::PermissionDenied, what + ": " + std::strerror(e) + " (" + hint + ")");
+    throw osError(e, what);
+  }
   // Check for another holder before touching any line of the port.
   if (!tty::tryLock(fd)) {
     ::close(fd);

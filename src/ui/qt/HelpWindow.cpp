@@ -21,10 +21,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), text_(new
 }
 
 // The working folder first (an operator's own copy wins), then the help
-// shipped beside the program.
+// shipped beside the program, then where an install puts it (bin/../share).
 QString HelpWindow::locate(const QString& fileName) {
   const QString appDir = QCoreApplication::applicationDirPath();
-  for (const QString& candidate : {fileName, appDir + "/" + fileName, appDir + "/help/" + fileName})
+  for (const QString& candidate : {fileName, appDir + "/" + fileName, appDir + "/help/" + fileName,
+                                   appDir + "/../share/zr3817/" + fileName})
     if (QFile::exists(candidate)) return candidate;
   return fileName;
 }

@@ -10,19 +10,21 @@ namespace {
 
 const std::vector<SerialSetupView::Cell> kPortSetup = {
     {"lblPort", 0, 0, 1},          {"cmbSelectPort", 0, 1, 1},     {"lblDevice", 0, 2, 2},
-    {"Label1", 1, 0, 1},           {"txtFound", 1, 1, 3},          {"lable2", 2, 0, 4},
-    {"lblBaudRate", 3, 0, 1},      {"cmbSelectBaudRate", 3, 1, 1}, {"txtDefaultSettings", 4, 0, 4},
-    {"fraHandShake", 5, 0, 4},     {"chkExtPTTEna", 6, 0, 4},      {"cmdApply", 7, 0, 1},
-    {"cmdCancel", 7, 1, 1},        {"cmdLoadPortSettings", 7, 2, 1}, {"cmdSavePortSettings", 7, 3, 1},
+    {"lblDevices", 1, 0, 1},       {"cmbDevice", 1, 1, 3},
+    {"Label1", 2, 0, 1},           {"txtFound", 2, 1, 3},          {"lable2", 3, 0, 4},
+    {"lblBaudRate", 4, 0, 1},      {"cmbSelectBaudRate", 4, 1, 1}, {"txtDefaultSettings", 5, 0, 4},
+    {"fraHandShake", 6, 0, 4},     {"chkExtPTTEna", 7, 0, 4},      {"cmdApply", 8, 0, 1},
+    {"cmdCancel", 8, 1, 1},        {"cmdLoadPortSettings", 8, 2, 1}, {"cmdSavePortSettings", 8, 3, 1},
 };
 
 const std::vector<SerialSetupView::Cell> kCatSetup = {
     {"lblPort", 0, 0, 1},      {"cmbSelectPort", 0, 1, 1},     {"lblDevice", 0, 2, 2},
-    {"Label1", 1, 0, 1},       {"txtFound", 1, 1, 3},          {"lblBaudRate", 2, 0, 1},
-    {"cmbSelectBaudRate", 2, 1, 1}, {"Label2", 3, 0, 1},       {"cmbBits", 3, 1, 1},
-    {"Label3", 4, 0, 1},       {"cmbRigType", 4, 1, 1},        {"fraHandShake", 5, 0, 4},
-    {"cmdApply", 6, 0, 1},     {"cmdCancel", 6, 1, 1},         {"cmdLoadPortSettings", 6, 2, 1},
-    {"cmdSavePortSettings", 6, 3, 1},
+    {"lblDevices", 1, 0, 1},   {"cmbDevice", 1, 1, 3},
+    {"Label1", 2, 0, 1},       {"txtFound", 2, 1, 3},          {"lblBaudRate", 3, 0, 1},
+    {"cmbSelectBaudRate", 3, 1, 1}, {"Label2", 4, 0, 1},       {"cmbBits", 4, 1, 1},
+    {"Label3", 5, 0, 1},       {"cmbRigType", 5, 1, 1},        {"fraHandShake", 6, 0, 4},
+    {"cmdApply", 7, 0, 1},     {"cmdCancel", 7, 1, 1},         {"cmdLoadPortSettings", 7, 2, 1},
+    {"cmdSavePortSettings", 7, 3, 1},
 };
 
 }  // namespace
