@@ -28,6 +28,11 @@ AppOptions parseOptions(const QCoreApplication& app) {
       "tune the radio and key the transmitter; the protocol has no password. Use it only on a network you "
       "trust, never on one connected to the internet.",
       "address");
+  const QCommandLineOption catDialect(
+      "cat-dialect",
+      "The serial CAT port speaks <dialect>: kenwood (a full Kenwood TS-2000-class dialect: ID, IF, FA, FB, MD, "
+      "FR, FT, TX, RX, AI, PS) or basic (FA and MD only, the default). Overrides CAT Setup's choice.",
+      "dialect");
   const QCommandLineOption screenshot("screenshot",
                                       "Demonstrations: save a PNG picture of the main window to <file>, then exit.",
                                       "file");
@@ -39,6 +44,7 @@ AppOptions parseOptions(const QCoreApplication& app) {
                                 "key");
   parser.addOption(rigServer);
   parser.addOption(rigServerAddress);
+  parser.addOption(catDialect);
   parser.addOption(screenshot);
   parser.addOption(delay);
   parser.addOption(band);
@@ -63,6 +69,17 @@ AppOptions parseOptions(const QCoreApplication& app) {
     }
   }
   options.rigServerAddress = parser.value(rigServerAddress);
+  if (parser.isSet(catDialect)) {
+    const QString d = parser.value(catDialect);
+    if (d == "kenwood") {
+      options.catKenwoodDialect = 1;
+    } else if (d == "basic") {
+      options.catKenwoodDialect = 0;
+    } else {
+      std::fprintf(stderr, "zr3817: --cat-dialect needs kenwood or basic, not \"%s\"\n", qPrintable(d));
+      std::exit(2);
+    }
+  }
   return options;
 }
 

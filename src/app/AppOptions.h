@@ -12,6 +12,8 @@ struct AppOptions {
   double screenshotDelaySeconds = 4.0;
   int rigServerPort = 0;      // 0: as the settings file says
   QString rigServerAddress;   // empty: as the settings file says
+  // The CAT port's dialect: 1 Kenwood, 0 FA and MD only, -1 as the settings file says.
+  int catKenwoodDialect = -1;
   QString openBand;  // band key whose list opens before the picture; empty: none
 };
 

@@ -13,6 +13,7 @@
 #include "AppOptions.h"
 #include "LastResort.h"
 #include "SignalBridge.h"
+#include "cat/CatPort.h"
 #include "core/Clock.h"
 #include "core/Panel.h"
 #include "core/RadioLink.h"
@@ -23,6 +24,7 @@
 #include "netctl/RigServer.h"
 #include "lists/BandSelectWindowModel.h"
 #include "panel/Channels.h"
+#include "setup/CatDialectSetup.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/ViewSet.h"
 
@@ -119,6 +121,14 @@ int main(int argc, char** argv) {
     const std::string status = panel.restartRigServer(setup);
     panel.frm.lblRigServer.caption = problem.empty() ? status : problem;
     if (setup.enabled || !problem.empty()) std::fprintf(stderr, "zr3817: %s\n", panel.frm.lblRigServer.caption.c_str());
+  }
+
+  {
+    std::string problem;
+    bool kenwood = zr::readCatDialect(problem);
+    if (!problem.empty()) std::fprintf(stderr, "zr3817: %s\n", problem.c_str());
+    if (options.catKenwoodDialect >= 0) kenwood = options.catKenwoodDialect == 1;
+    panel.cat().setKenwoodDialect(kenwood);
   }
 
   zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });

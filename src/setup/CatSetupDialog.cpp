@@ -7,7 +7,9 @@
 #include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
+#include "cat/CatPort.h"
 #include "core/StatusDisplay.h"
+#include "setup/CatDialectSetup.h"
 #include "setup/ModalDialog.h"
 #include "setup/PortList.h"
 
@@ -74,6 +76,7 @@ void CatSetupDialog::Form_Load() {
     if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
     selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   }
+  model_.chkKenwood.value = p_.cat().kenwoodDialect() ? 1 : 0;
   showDevice();
 }
 
@@ -82,6 +85,7 @@ void CatSetupDialog::cmbSelectPort_Click() { showDevice(); }
 void CatSetupDialog::optHandShake_Click(int index) { handshakeName_ = handshakeName(index); }
 
 void CatSetupDialog::cmdLoadPortSettings_Click() {
+  loadDialect();
   if (!p_.display().fileExists(kCatSetupFile)) return;
   std::optional<CatSetupValues> v;
   try {
@@ -114,6 +118,7 @@ void CatSetupDialog::cmdSavePortSettings_Click() {
   } catch (const RuntimeError& e) {
     p_.display().gShowInfo(errMessage(kCatSetupFile, e));
   }
+  saveDialect();
 }
 
 // The rig type is only kept in the file: the port speaks one dialect.
@@ -122,6 +127,7 @@ void CatSetupDialog::cmdApply_Click() {
   s.gCATSettings = settingsText();
   if (const int chosen = selectedOption(model_.optHandShake); chosen >= 0) s.gCATHandshake = handshakeName(chosen);
   s.gCATPort = model_.cmbSelectPort.text;
+  p_.cat().setKenwoodDialect(model_.chkKenwood.value != 0);
   p_.form.gCATSetupChanged = true;
   close();
 }
@@ -135,6 +141,22 @@ void CatSetupDialog::close() { model_.window.visible = false; }
 
 std::string CatSetupDialog::settingsText() const {
   return model_.cmbSelectBaudRate.text + "," + model_.cmbBits.text;
+}
+
+// The dialect has its own file, so "CATSetup.txt" keeps its layout.
+void CatSetupDialog::loadDialect() {
+  std::string problem;
+  const bool kenwood = readCatDialect(problem);
+  if (!problem.empty()) return p_.display().gShowInfo(problem);
+  model_.chkKenwood.value = kenwood ? 1 : 0;
+}
+
+void CatSetupDialog::saveDialect() {
+  try {
+    writeCatDialect(model_.chkKenwood.value != 0);
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage(kCatDialectFile, e));
+  }
 }
 
 void CatSetupDialog::showDevice() { model_.lblDevice.caption = describePortText(describePort_, model_.cmbSelectPort.text); }

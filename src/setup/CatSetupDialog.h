@@ -39,6 +39,8 @@ class CatSetupDialog {
   void close();
   std::string settingsText() const;
   void showDevice();
+  void loadDialect();
+  void saveDialect();
 
   Panel& p_;
   PortDescriber describePort_;
