@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -46,6 +47,10 @@ class PtyLink {
       ::prctl(PR_SET_PDEATHSIG, SIGTERM);
       const std::string a = "pty,raw,echo=0,link=" + com2.string();
       const std::string b = "pty,raw,echo=0,link=" + rig.string();
+      if (const char* trace = std::getenv("ZR_SOCAT_TRACE")) {
+        if (FILE* f = std::freopen(trace, "w", stderr)) (void)f;
+        execlp("socat", "socat", "-v", a.c_str(), b.c_str(), static_cast<char*>(nullptr));
+      }
       execlp("socat", "socat", a.c_str(), b.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -76,6 +81,8 @@ class KenwoodRigctlTest : public ::testing::TestWithParam<bool> {
     fs::current_path(dir_);
     std::ofstream(dir_ / "PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
     std::ofstream(dir_ / "CATSetup.txt", std::ios::binary) << "2\r\n9600,N,8,1\r\ncomNone\r\nKenwood\r\n";
+    // VFO B as the operator left it: 7 100.00 kHz USB.
+    std::ofstream(dir_ / "ZR3817ini.txt", std::ios::binary) << " 1440 \r\n 990 \r\n0710000\r\nUSB\r\nSplit Off\r\nOFF\r\n";
     link_ = std::make_unique<PtyLink>(dir_ / "COM2", dir_ / "rig");
     sim_ = std::make_unique<SimulatorProcess>(dir_, std::vector<std::string>{"--log", (dir_ / "sim.log").string()});
     run_ = std::make_unique<PanelOnPty>(dir_);
@@ -133,26 +140,36 @@ class KenwoodRigctlTest : public ::testing::TestWithParam<bool> {
 
 TEST_P(KenwoodRigctlTest, FrequencyModeSplitAndPttThroughTheCatPort) {
   if (!GetParam()) {
-    // The FA/MD subset answers no identity: the client cannot even open.
-    EXPECT_EQ(rigctl("f m t"), "");
+    // The FA/MD subset answers FA and MD as always, and nothing else: no
+    // identity, no IF, so no transmit state and no keying.
+    EXPECT_EQ(rigctl("t T 1").find("\n0\n"), std::string::npos);
     EXPECT_FALSE(simReceived("K"));
+    const std::string ignored = panel_->frm.lblCatIgnored.caption;
+    EXPECT_NE(ignored.find("ID;"), std::string::npos) << ignored;
+    EXPECT_NE(ignored.find("IF;"), std::string::npos) << ignored;
     return;
   }
   // The simulator starts on 14 250.00 kHz USB.
-  EXPECT_EQ(rigctl("f m t"), "14250000\nUSB\n2400\n0\n");
+  // 2200 Hz is the model's own SSB passband.
+  EXPECT_EQ(rigctl("f m t"), "14250000\nUSB\n2200\n0\n");
 
   EXPECT_EQ(rigctl("F 7074000 f"), "7074000\n");
   EXPECT_TRUE(simReceived("F0707400"));
-  EXPECT_EQ(rigctl("M LSB 2400 m"), "LSB\n2400\n");
-  EXPECT_TRUE(simReceived("M2"));
 
-  // Split: transmit on VFO B, set through the split frequency.
+  // Split: transmit on VFO B (same mode on both), set through the split
+  // frequency.
   EXPECT_EQ(rigctl("S 1 VFOB s"), "1\nVFOB\n");
   EXPECT_EQ(panel_->frm.lblSplit.caption, "Split On");
   EXPECT_EQ(rigctl("I 7080000 i"), "7080000\n");
   EXPECT_EQ(panel_->rigState.latest()->vfoBFreqCmd, "F0708000");
   EXPECT_EQ(rigctl("S 0 VFOA s"), "0\nVFOA\n");
   EXPECT_EQ(panel_->frm.lblSplit.caption, "Split Off");
+
+  // A mode setting waits for the transceiver; the client's check behind
+  // it is answered after it.
+  rigctl("M LSB 0");
+  EXPECT_TRUE(eventually([&] { return simReceived("M2"); }));
+  EXPECT_EQ(rigctl("m"), "LSB\n2200\n");
 
   // The TS-480 model reads the same answers.
   EXPECT_EQ(rigctl("f m", 2028), "7074000\nLSB\n2400\n");
