@@ -40,6 +40,11 @@ AppOptions parseOptions(const QCoreApplication& app) {
                                "directory");
   const QCommandLineOption userDir(
       "user-dir", "Work in the per-user directory $XDG_CONFIG_HOME/zr3817 (~/.config/zr3817), created when missing.");
+  const QCommandLineOption catDialect(
+      "cat-dialect",
+      "The serial CAT port speaks <dialect>: kenwood (a full Kenwood TS-2000-class dialect: ID, IF, FA, FB, MD, "
+      "FR, FT, TX, RX, AI, PS) or basic (FA and MD only, the default). Overrides CAT Setup's choice.",
+      "dialect");
   const QCommandLineOption screenshot("screenshot",
                                       "Demonstrations: save a PNG picture of the main window to <file>, then exit.",
                                       "file");
@@ -54,6 +59,7 @@ AppOptions parseOptions(const QCoreApplication& app) {
   parser.addOption(rigServer);
   parser.addOption(rigServerAddress);
   parser.addOption(txTimeout);
+  parser.addOption(catDialect);
   parser.addOption(screenshot);
   parser.addOption(delay);
   parser.addOption(band);
@@ -104,6 +110,17 @@ AppOptions parseOptions(const QCoreApplication& app) {
       std::exit(2);
     }
     options.workDir = QString::fromStdString(path.string());
+  }
+  if (parser.isSet(catDialect)) {
+    const QString d = parser.value(catDialect);
+    if (d == "kenwood") {
+      options.catKenwoodDialect = 1;
+    } else if (d == "basic") {
+      options.catKenwoodDialect = 0;
+    } else {
+      std::fprintf(stderr, "zr3817: --cat-dialect needs kenwood or basic, not \"%s\"\n", qPrintable(d));
+      std::exit(2);
+    }
   }
   return options;
 }

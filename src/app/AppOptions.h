@@ -14,6 +14,8 @@ struct AppOptions {
   int rigServerPort = 0;      // 0: as the settings file says
   QString rigServerAddress;   // empty: as the settings file says
   int txTimeoutSeconds = -1;  // -1: as the settings file says; 0: no limit
+  // The CAT port's dialect: 1 Kenwood, 0 FA and MD only, -1 as the settings file says.
+  int catKenwoodDialect = -1;
   QString openBand;  // band key whose list opens before the picture; empty: none
   // The directory to work in (settings, lists, COMn links, the lock); empty:
   // the current directory.

@@ -14,6 +14,7 @@
 #include "LastResort.h"
 #include "SignalBridge.h"
 #include "version/Version.h"
+#include "cat/CatPort.h"
 #include "core/Clock.h"
 #include "core/Panel.h"
 #include "core/MainMenus.h"
@@ -30,6 +31,7 @@
 #include "setup/CatSetupDialog.h"
 #include "setup/PortSetupDialog.h"
 #include "setup/SerialDevices.h"
+#include "setup/CatDialectSetup.h"
 #include "ui/qt/QtHost.h"
 #include "ui/qt/ViewSet.h"
 
@@ -145,6 +147,13 @@ int main(int argc, char** argv) {
     panel.settings.txTimeoutSeconds = zr::readTxTimeoutSetup(problem);
     if (!problem.empty()) std::fprintf(stderr, "zr3817: %s\n", problem.c_str());
     if (options.txTimeoutSeconds >= 0) panel.settings.txTimeoutSeconds = options.txTimeoutSeconds;
+  }
+  {
+    std::string problem;
+    bool kenwood = zr::readCatDialect(problem);
+    if (!problem.empty()) std::fprintf(stderr, "zr3817: %s\n", problem.c_str());
+    if (options.catKenwoodDialect >= 0) kenwood = options.catKenwoodDialect == 1;
+    panel.cat().setKenwoodDialect(kenwood);
   }
 
   zr::qt::ViewSet views([&panel](zr::InputEvent e) { panel.engine.post(std::move(e)); });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cat/CatRequests.h"
+#include "cat/KenwoodCat.h"
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
@@ -13,6 +14,9 @@ namespace zr {
 
 namespace {
 constexpr const char* kNoCatPort = "No CAT Port";
+constexpr const char* kKenwoodHint = "Not supported by this panel, or not possible now (a dialog open, transmitting, local control)";
+// The answer box shows a receive's answers up to here.
+constexpr std::size_t kMaxShownAnswers = 512;
 
 bool knownMode(const std::string& code) { return code == "M1" || code == "M2" || code == "M3" || code == "M4"; }
 
@@ -21,8 +25,24 @@ bool isQuery(const CatRequest& r) {
 }
 }  // namespace
 
-CatPort::CatPort(Panel& panel) : p_(panel) {
+CatPort::CatPort(Panel& panel) : p_(panel), basicHint_(panel.frm.lblCatHint.caption) {
+  KenwoodCat::Port port;
+  port.beginReceive = [this] { beginReceive(); };
+  port.answer = [this](const std::string& text) { answer(text); };
+  port.refused = [this](const std::string& request) { showIgnored({request}); };
+  kenwood_ = std::make_unique<KenwoodCat>(panel, std::move(port));
   p_.engine.addWaitService([this] { return serve(); });
+}
+
+CatPort::~CatPort() = default;
+
+void CatPort::setKenwoodDialect(bool on) {
+  if (on == kenwoodOn_) return;
+  kenwood_->release();
+  queued_.clear();
+  p_.form.gCATPending = false;
+  kenwoodOn_ = on;
+  p_.frm.lblCatHint.caption = on ? kKenwoodHint : basicHint_;
 }
 
 bool CatPort::SetUpCATPort() {
@@ -32,6 +52,8 @@ bool CatPort::SetUpCATPort() {
   const Handshaking handshaking =
       (s.gCATHandshake == "comRTS" || s.gCATHandshake == "comRTSXonXoff") ? Handshaking::RtsCts : Handshaking::None;
   receivedAt_.reset();
+  // Whatever a station program keyed through the port it is gone with.
+  kenwood_->release();
   try {
     if (port.isOpen()) port.close();
     port.setCommPort(vbCInt(s.gCATPort));
@@ -58,6 +80,7 @@ bool CatPort::SetUpCATPort() {
 double CatPort::serve() {
   if (!p_.MSComm2.isOpen()) {
     receivedAt_.reset();
+    kenwood_->release();
     return -1;
   }
   try {
@@ -97,10 +120,15 @@ void CatPort::takeRequest() {
   if (text.empty()) return;
   gCATInput = text;
   p_.frm.txtInCat.text = gCATInput;
+  if (kenwoodOn_) {
+    if (kenwood_->take(parseKenwoodRequests(text))) p_.form.gCATPending = true;
+    return;
+  }
   showIgnored(ignoredCatRequests(text));
   const auto requests = worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive);
   if (requests.empty()) return;
   if (queued_.empty() && std::all_of(requests.begin(), requests.end(), isQuery)) {
+    beginReceive();
     const auto state = p_.rigState.latest();
     for (const CatRequest& r : requests) carryOut(r, *state);
     return;
@@ -111,12 +139,18 @@ void CatPort::takeRequest() {
 
 void CatPort::CATCmd() {
   p_.form.gCATPending = false;
+  if (kenwoodOn_) {
+    kenwood_->CATCmd();
+    if (kenwood_->hasQueued()) p_.form.gCATPending = true;
+    return;
+  }
   // Texts that arrive while these are carried out wait for the next pass,
   // so a client that keeps sending settings cannot hold the loop here.
   for (std::size_t n = queued_.size(); n > 0 && !queued_.empty(); --n) {
     // Copied, and left queued until done: receives served during the
     // settings' waits queue behind it.
     const std::string text = queued_.front();
+    beginReceive();
     // A query after a setting sees the state that setting brought.
     for (const CatRequest& r : worthCarryingOut(parseCatRequests(text), kMaxSettingsPerReceive))
       carryOut(r, p_.currentRigState());
@@ -154,11 +188,13 @@ void CatPort::handle(const CatRequest& r, const RigStateSnapshot& state) {
   }
 }
 
-// The monitor keeps the last requests ignored, so the operator sees why a
+// The monitor keeps the requests ignored of late, so the operator sees why a
 // station program gets no answers, and what to change.
 void CatPort::showIgnored(const std::vector<std::string>& ignored) {
   if (ignored.empty()) return;
-  p_.frm.lblCatIgnored.caption = ignoredCatRequestsText(ignored);
+  monitor_.add(ignored, p_.clock.now());
+  p_.frm.lblCatIgnored.caption =
+      ignoredCatRequestsText(monitor_.recent(), kenwoodOn_ ? "refused:" : "ignored:");
   p_.frm.lblCatIgnored.visible = true;
   p_.frm.lblCatHint.visible = true;
 }
@@ -167,8 +203,11 @@ void CatPort::showIgnored(const std::vector<std::string>& ignored) {
 // station software retries, than a made-up one.
 void CatPort::answer(const std::string& text) {
   if (text.empty()) return;
-  p_.frm.txtOutCAT.text = text;
-  p_.MSComm2.output(p_.frm.txtOutCAT.text);
+  if (newReceive_) answers_.clear();
+  newReceive_ = false;
+  if (answers_.size() < kMaxShownAnswers) answers_ += answers_.size() + text.size() > kMaxShownAnswers ? "..." : text;
+  p_.frm.txtOutCAT.text = answers_;
+  p_.MSComm2.output(text);
 }
 
 }  // namespace zr

@@ -7,19 +7,30 @@
 // for CATCmd, which the service loop runs, and is carried out in order.
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cat/CatMonitor.h"
+
 namespace zr {
 
 class Panel;
+class KenwoodCat;
 struct CatRequest;
 struct RigStateSnapshot;
 
 class CatPort {
  public:
   explicit CatPort(Panel& panel);
+  ~CatPort();
+
+  // Off: the FA/MD subset, answering nothing else. On: a Kenwood-family
+  // transceiver's dialect (KenwoodCat). Switching lets go of what the port
+  // keyed and drops what waits.
+  void setKenwoodDialect(bool on);
+  bool kenwoodDialect() const { return kenwoodOn_; }
 
   // (Re)opens the port. Failures are shown, never thrown; true when open.
   bool SetUpCATPort();
@@ -47,12 +58,20 @@ class CatPort {
   void carryOut(const CatRequest& request, const RigStateSnapshot& state);
   void handle(const CatRequest& request, const RigStateSnapshot& state);
   void answer(const std::string& text);
+  void beginReceive() { newReceive_ = true; }
   void showIgnored(const std::vector<std::string>& ignored);
 
   Panel& p_;
   std::optional<double> receivedAt_;  // time of day of the receive event in progress
   // Request texts for CATCmd, oldest first; each stays until carried out.
   std::deque<std::string> queued_;
+  std::unique_ptr<KenwoodCat> kenwood_;
+  bool kenwoodOn_ = false;
+  CatMonitor monitor_;
+  std::string basicHint_;
+  // What the box shows: every answer of the receive last answered.
+  std::string answers_;
+  bool newReceive_ = true;
 };
 
 }  // namespace zr

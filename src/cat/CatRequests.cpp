@@ -64,9 +64,9 @@ std::vector<std::string> ignoredCatRequests(std::string_view text) {
   return out;
 }
 
-std::string ignoredCatRequestsText(const std::vector<std::string>& ignored) {
+std::string ignoredCatRequestsText(const std::vector<std::string>& ignored, const std::string& prefix) {
   constexpr std::size_t kShown = 6, kLength = 12;
-  std::string out = "ignored:";
+  std::string out = prefix;
   for (std::size_t i = 0; i < ignored.size() && i < kShown; ++i) {
     std::string r = ignored[i].substr(0, kLength);
     for (char& c : r)

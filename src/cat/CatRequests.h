@@ -28,7 +28,7 @@ std::vector<std::string> ignoredCatRequests(std::string_view text);
 
 // The line that shows ignored requests to the operator: "ignored: ID; IF;".
 // Unprintable characters show as "?", and the line stays short.
-std::string ignoredCatRequestsText(const std::vector<std::string>& ignored);
+std::string ignoredCatRequestsText(const std::vector<std::string>& ignored, const std::string& prefix = "ignored:");
 
 // The requests worth carrying out: a setting that a later setting of the
 // same kind replaces before anything asks for that value is left out, and

@@ -4,6 +4,8 @@
 
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
+#include "cat/CatPort.h"
+#include "setup/CatDialectSetup.h"
 #include "setup/ModalDialog.h"
 #include "setup/PortList.h"
 
@@ -58,10 +60,12 @@ void CatSetupDialog::Form_Load() {
     if (fields.size() > 1) addAndSelect(model_.cmbBits, framing(fields));
     selectOption(model_.optHandShake, handshakeOption(port.handshaking()));
   }
+  model_.chkKenwood.value = p_.cat().kenwoodDialect() ? 1 : 0;
   choice_.showDevice();
 }
 
 void CatSetupDialog::cmdLoadPortSettings_Click() {
+  loadDialect();
   const auto v = choice_.read<CatSetupValues>(kCatSetupFile, [] { return readCatSetup(); });
   if (!v) return;
   const auto fields = splitFields(v->settings, 4);
@@ -79,6 +83,7 @@ void CatSetupDialog::cmdSavePortSettings_Click() {
   v.handshake = choice_.handshakeToSave("comNone");
   v.rigType = model_.cmbRigType.text;
   choice_.write(kCatSetupFile, [&v] { writeCatSetup(v); });
+  saveDialect();
 }
 
 // The rig type is only kept in the file: the port speaks one dialect.
@@ -86,6 +91,7 @@ void CatSetupDialog::cmdApply_Click() {
   Settings& s = p_.settings;
   s.gCATSettings = settingsText();
   choice_.apply(s.gCATPort, s.gCATHandshake);
+  p_.cat().setKenwoodDialect(model_.chkKenwood.value != 0);
   p_.form.gCATSetupChanged = true;
   close();
 }
@@ -95,6 +101,22 @@ void CatSetupDialog::close() { model_.window.visible = false; }
 
 std::string CatSetupDialog::settingsText() const {
   return model_.cmbSelectBaudRate.text + "," + model_.cmbBits.text;
+}
+
+// The dialect has its own file, so "CATSetup.txt" keeps its layout.
+void CatSetupDialog::loadDialect() {
+  std::string problem;
+  const bool kenwood = readCatDialect(problem);
+  if (!problem.empty()) return p_.display().gShowInfo(problem);
+  model_.chkKenwood.value = kenwood ? 1 : 0;
+}
+
+void CatSetupDialog::saveDialect() {
+  try {
+    writeCatDialect(model_.chkKenwood.value != 0);
+  } catch (const RuntimeError& e) {
+    p_.display().gShowInfo(errMessage(kCatDialectFile, e));
+  }
 }
 
 }  // namespace zr

@@ -34,6 +34,8 @@ class CatSetupDialog {
  private:
   void close();
   std::string settingsText() const;
+  void loadDialect();
+  void saveDialect();
 
   Panel& p_;
   CatSetupWindowModel model_;

@@ -27,6 +27,7 @@ CatSetupWindowModel::CatSetupWindowModel() : WindowModel("frmCATSetup") {
   cmbBits = list("cmbBits", {"N, 8, 1", "O, 7, 1", "E, 7, 1"});
   Label3 = labelled(ControlKind::Label, "Label3", "Rig Type");
   cmbRigType = list("cmbRigType", {"Kenwood", "Elecraft", "FT-450"});
+  chkKenwood = labelled(ControlKind::CheckBox, "chkKenwood", "Full Kenwood dialect (TS-2000: IF, ID, FB, split, TX/RX)");
 
   fraHandShake = labelled(ControlKind::Frame, "fraHandShake", "Handshake Mode");
   const char* options[] = {"NONE", "XON", "RTS", "RTS  XON"};
@@ -45,7 +46,7 @@ std::unique_ptr<WindowModel> CatSetupWindowModel::clone() const {
 
 void CatSetupWindowModel::forEachControl(const std::function<void(Control&)>& f) {
   for (Control* c : {&lblPort, &cmbSelectPort, &lblDevice, &lblDevices, &cmbDevice, &Label1, &txtFound, &lblBaudRate, &cmbSelectBaudRate,
-                     &Label2, &cmbBits, &Label3, &cmbRigType, &fraHandShake})
+                     &Label2, &cmbBits, &Label3, &cmbRigType, &chkKenwood, &fraHandShake})
     f(*c);
   for (Control& c : optHandShake) f(c);
   for (Control* c : {&cmdApply, &cmdCancel, &cmdLoadPortSettings, &cmdSavePortSettings}) f(*c);

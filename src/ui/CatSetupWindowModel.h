@@ -24,6 +24,7 @@ struct CatSetupWindowModel : WindowModel {
   Control lblBaudRate, cmbSelectBaudRate;
   Control Label2, cmbBits;
   Control Label3, cmbRigType;
+  Control chkKenwood;  // the full Kenwood dialect (its own settings file)
   Control fraHandShake;
   std::array<Control, 4> optHandShake;
   Control cmdApply, cmdCancel, cmdLoadPortSettings, cmdSavePortSettings;

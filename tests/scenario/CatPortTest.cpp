@@ -216,8 +216,14 @@ TEST_F(CatPortTest, QueriesAreAnsweredFromTheStateOneWriteEach) {
   query();
   send("FA;MD;");
   EXPECT_EQ(answers(), (Answers{"FA00014074000;", "MD3;"}));
+  // The box shows the receive's whole answer, not only its last part.
+  EXPECT_EQ(frm().txtOutCAT.text, "FA00014074000;MD3;");
+  send("MD;");
   EXPECT_EQ(frm().txtOutCAT.text, "MD3;");
-  EXPECT_EQ(frm().txtInCat.text, "FA;MD;");
+  // A receive that answers nothing leaves the last answer on show.
+  send("ID;");
+  EXPECT_EQ(frm().txtOutCAT.text, "MD3;");
+  EXPECT_EQ(frm().txtInCat.text, "ID;");
   EXPECT_EQ(h.written(), "") << "queries are answered without asking the transceiver";
 }
 
@@ -410,6 +416,13 @@ TEST_F(CatPortTest, TheMonitorShowsWhatThePortIgnoredWithTheHint) {
   // Requests that are answered leave the last ignored ones on show.
   send("FA;MD;");
   EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: ID; IF;");
+  // A program's probes arrive over several receives: the list keeps the
+  // distinct ones of the last seconds, the latest last.
+  send("AI0;");
+  send("PS;");
+  send("FB;ID;");
+  EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: IF; AI0; PS; FB; ID;");
+  for (int i = 0; i < 12; ++i) h.panel.engine.pump(1.0);
   send("fa;");
   EXPECT_EQ(frm().lblCatIgnored.caption, "ignored: fa;");
 }

@@ -2,6 +2,7 @@
 // its settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include <filesystem>
@@ -197,6 +198,40 @@ TEST_F(CatSetupFileTest, SaveThenLoadRestoresEveryChoiceWithoutApplyingIt) {
   EXPECT_EQ(s.gCATPort, "7 ");
   EXPECT_EQ(s.gCATSettings, "4800 ,O, 7, 1");
   EXPECT_EQ(s.gCATHandshake, "comRTSXonXoff");
+}
+
+TEST_F(CatSetupFileTest, TheKenwoodDialectHasItsOwnFileAndTakesEffectOnApply) {
+  dialog.Form_Load();
+  EXPECT_EQ(m.chkKenwood.value, 0);
+  m.chkKenwood.value = 1;
+  dialog.cmdSavePortSettings_Click();
+  EXPECT_EQ(TempWorkDir::read("CATDialect.txt").rfind("1\r\n", 0), 0u);
+  // "CATSetup.txt" keeps its eight lines.
+  const std::string setup = TempWorkDir::read("CATSetup.txt");
+  EXPECT_EQ(std::count(setup.begin(), setup.end(), '\n'), 8);
+  EXPECT_EQ(setup.find("Kenwood dialect"), std::string::npos);
+  EXPECT_FALSE(h.panel.cat().kenwoodDialect()) << "Save applies nothing";
+
+  // Opening shows what the port speaks; Load what the file says.
+  dialog.Form_Load();
+  EXPECT_EQ(m.chkKenwood.value, 0);
+  dialog.cmdLoadPortSettings_Click();
+  EXPECT_EQ(m.chkKenwood.value, 1);
+  dialog.cmdApply_Click();
+  EXPECT_TRUE(h.panel.cat().kenwoodDialect());
+  EXPECT_TRUE(h.panel.form.gCATSetupChanged);
+  dialog.Form_Load();
+  EXPECT_EQ(m.chkKenwood.value, 1);
+
+  // A file that says neither is named and changes nothing.
+  TempWorkDir::write("CATDialect.txt", "on\r\n");
+  m.chkKenwood.value = 0;
+  dialog.cmdLoadPortSettings_Click();
+  EXPECT_EQ(m.chkKenwood.value, 0);
+  EXPECT_NE(h.panel.frm.txtInfo.text.find("CATDialect.txt"), std::string::npos) << h.panel.frm.txtInfo.text;
+  m.chkKenwood.value = 0;
+  dialog.cmdApply_Click();
+  EXPECT_FALSE(h.panel.cat().kenwoodDialect());
 }
 
 TEST_F(CatSetupFileTest, OpeningShowsTheHandshakingThePortRunsWithAndSaveKeepsIt) {
