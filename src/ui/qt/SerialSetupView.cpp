@@ -22,7 +22,8 @@ const std::vector<SerialSetupView::Cell> kCatSetup = {
     {"lblDevices", 1, 0, 1},   {"cmbDevice", 1, 1, 3},
     {"Label1", 2, 0, 1},       {"txtFound", 2, 1, 3},          {"lblBaudRate", 3, 0, 1},
     {"cmbSelectBaudRate", 3, 1, 1}, {"Label2", 4, 0, 1},       {"cmbBits", 4, 1, 1},
-    {"Label3", 5, 0, 1},       {"cmbRigType", 5, 1, 1},        {"fraHandShake", 6, 0, 4},
+    {"Label3", 5, 0, 1},       {"cmbRigType", 5, 1, 1},        {"chkKenwood", 5, 2, 2},
+    {"fraHandShake", 6, 0, 4},
     {"cmdApply", 7, 0, 1},     {"cmdCancel", 7, 1, 1},         {"cmdLoadPortSettings", 7, 2, 1},
     {"cmdSavePortSettings", 7, 3, 1},
 };
