@@ -7,6 +7,7 @@
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
+#include "core/FileReplace.h"
 #include "core/MainMenus.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
@@ -46,6 +47,8 @@ void MainLoop::Form_Load() {
     p_.engine.messageBox(std::string(gVersionText) + " is already running. OK to Close this program.");
     return;
   }
+  // Only this panel writes here now; what a killed one left can go.
+  removeStaleTemporaries();
   placeWindow();
   frm.window.caption = gVersionText;
   initialControls();
