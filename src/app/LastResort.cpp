@@ -13,6 +13,7 @@ namespace zr::app {
 namespace {
 
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr std::size_t kSignalStackSize = 64 * 1024;
 
 // write(2) only: these run where nothing else is safe.
 void say(const char* text) {
@@ -47,12 +48,24 @@ void installLastResortUnkey() {
   std::atexit(onExit);
 }
 
-void giveThreadASignalStack() {
-  static thread_local char stack[64 * 1024];
+ThreadSignalStack::ThreadSignalStack() : stack_(new char[kSignalStackSize]) {
   stack_t ss{};
-  ss.ss_sp = stack;
-  ss.ss_size = sizeof stack;
-  ::sigaltstack(&ss, nullptr);
+  ss.ss_sp = stack_.get();
+  ss.ss_size = kSignalStackSize;
+  installed_ = ::sigaltstack(&ss, &previous_) == 0;
+}
+
+ThreadSignalStack::~ThreadSignalStack() {
+  if (!installed_) return;
+  stack_t back = previous_;
+  if (back.ss_flags & SS_DISABLE) {
+    back.ss_sp = nullptr;
+    back.ss_size = 0;
+    back.ss_flags = SS_DISABLE;
+  } else {
+    back.ss_flags = 0;  // SS_ONSTACK was a report, not a setting
+  }
+  ::sigaltstack(&back, nullptr);
 }
 
 }  // namespace zr::app

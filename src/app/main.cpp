@@ -79,6 +79,8 @@ const char* bandButton(const QString& key) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First, so it outlasts everything else of this thread.
+  const zr::app::ThreadSignalStack signalStack;
   QCoreApplication::setApplicationName("zr3817");
   QCoreApplication::setApplicationVersion(ZR_VERSION);
   if (wantsHelp(argc, argv)) {
@@ -169,7 +171,6 @@ int main(int argc, char** argv) {
   // From here on a crash or a vanished display still unkeys the radio.
   panel.link().armLastResort();
   zr::app::installLastResortUnkey();
-  zr::app::giveThreadASignalStack();
 
   auto forceStop = [&] {
     panel.engine.requestQuit();
@@ -217,7 +218,7 @@ int main(int argc, char** argv) {
   }
 
   std::thread engine([&] {
-    zr::app::giveThreadASignalStack();
+    const zr::app::ThreadSignalStack signalStack;
     try {
       panel.run();
     } catch (const std::exception& e) {

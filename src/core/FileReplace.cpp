@@ -1,14 +1,20 @@
 #include "core/FileReplace.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string_view>
 
 namespace zr {
 
@@ -38,6 +44,37 @@ std::string resolveLink(const std::string& path) {
   return target;
 }
 
+constexpr std::string_view kTempSuffix = ".tmp";
+
+std::string tempName(const std::string& base, pid_t pid, unsigned n) {
+  return "." + base + "." + std::to_string(pid) + "." + std::to_string(n) + std::string(kTempSuffix);
+}
+
+bool allDigits(std::string_view s) {
+  return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The process that made a temporary file of tempName()'s pattern; 0 for
+// any other name.
+pid_t tempOwner(std::string_view name) {
+  if (name.size() < 2 || name.front() != '.' || !name.ends_with(kTempSuffix)) return 0;
+  name.remove_prefix(1);
+  name.remove_suffix(kTempSuffix.size());
+  const auto lastDot = name.rfind('.');
+  if (lastDot == std::string_view::npos || !allDigits(name.substr(lastDot + 1))) return 0;
+  name = name.substr(0, lastDot);
+  const auto pidDot = name.rfind('.');
+  if (pidDot == std::string_view::npos || pidDot == 0) return 0;
+  const std::string_view digits = name.substr(pidDot + 1);
+  long pid = 0;
+  if (!allDigits(digits) || std::from_chars(digits.data(), digits.data() + digits.size(), pid).ec != std::errc())
+    return 0;
+  return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+// EPERM: it exists, under another user.
+bool processAlive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
 // A new, exclusive file beside `target`; the name goes to `temp`.
 int createTemp(const std::string& target, std::string& temp) {
   static std::atomic<unsigned> counter{0};
@@ -45,7 +82,7 @@ int createTemp(const std::string& target, std::string& temp) {
   const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = dir + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+    temp = dir + tempName(base, ::getpid(), counter++);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -92,6 +129,21 @@ RuntimeError fileError(int errnoValue) {
     default: break;
   }
   return RuntimeError(number, std::strerror(errnoValue));
+}
+
+int removeStaleTemporaries(const std::string& dir) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  int removed = 0;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t owner = tempOwner(it->path().filename().native());
+    if (owner == 0 || processAlive(owner)) continue;
+    struct stat st {};
+    const std::string path = it->path().string();
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 bool pathIsFile(const std::string& path) {

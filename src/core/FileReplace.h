@@ -14,6 +14,12 @@ namespace zr {
 // link is refused with the reason.
 void replaceFile(const std::string& path, const std::string& contents);
 
+// Removes from `dir` the temporary files that replaceFile() of a process
+// that has ended left behind (killed between writing and renaming): only
+// regular files of the user named ".NAME.PID.N.tmp" whose process is gone,
+// never a live process's. Returns how many went; errors are ignored.
+int removeStaleTemporaries(const std::string& dir = ".");
+
 // A file error as the operator reads it: 61 disk full, 70 permission denied,
 // 76 path not found, 57 device I/O error, 75 anything else; the system's text.
 RuntimeError fileError(int errnoValue);

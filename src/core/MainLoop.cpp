@@ -7,6 +7,7 @@
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/Errors.h"
+#include "core/FileReplace.h"
 #include "core/MainMenus.h"
 #include "core/MeterDisplay.h"
 #include "core/Panel.h"
@@ -27,6 +28,10 @@ std::string programDirectory() {
   std::error_code ec;
   return std::filesystem::current_path(ec).string();
 }
+
+// Far longer than any mode, split caption or step size.
+constexpr std::size_t kLongestIniText = 32;
+
 }  // namespace
 
 void MainLoop::stmt(const std::function<void()>& statement) {
@@ -46,6 +51,8 @@ void MainLoop::Form_Load() {
     p_.engine.messageBox(std::string(gVersionText) + " is already running. OK to Close this program.");
     return;
   }
+  // Only this panel writes here now; what a killed one left can go.
+  removeStaleTemporaries();
   placeWindow();
   frm.window.caption = gVersionText;
   initialControls();
@@ -87,9 +94,16 @@ void MainLoop::placeWindow() {
     frm.window.top = clampEdge(ini->top);
     if (allDigits(ini->vfoB, 7))
       for (std::size_t i = 0; i < frm.cmdVFOB.size(); ++i) frm.cmdVFOB[i].caption = std::string(1, ini->vfoB[i]);
-    frm.cmbVFOBMode.text = ini->vfoBMode;
-    frm.lblSplit.caption = ini->split;
-    frm.cmbStepSize.text = ini->stepSize;
+    // A damaged file's bytes (control characters, a line hundreds long) must
+    // not reach the panel, nor go back into the file at the end; a word
+    // edited by hand is still taken as it stands.
+    auto plain = [](const std::string& text) {
+      return text.size() <= kLongestIniText &&
+             std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+    };
+    if (plain(ini->vfoBMode)) frm.cmbVFOBMode.text = ini->vfoBMode;
+    if (plain(ini->split)) frm.lblSplit.caption = ini->split;
+    if (plain(ini->stepSize)) frm.cmbStepSize.text = ini->stepSize;
   });
 }
 

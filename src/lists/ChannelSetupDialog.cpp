@@ -109,6 +109,7 @@ void ChannelSetupDialog::cmdOpenFile_Click() {
   const ChannelFileContents file = parseChannelFile(text);
   model_.lsbChList.items = file.records;
   model_.lsbChList.text.clear();
+  transfer_.forgetVerify();
   const std::size_t n = file.records.size();
   report("Opened " + path + ": " + std::to_string(n) + (n == 1 ? " channel" : " channels") +
          skippedNote(file.skippedLines));

@@ -152,6 +152,7 @@ std::string ChannelTransfer::load() {
   Control& list = m_.lsbChList;
   list.items.clear();
   list.text.clear();
+  forgetVerify();
   // A slow record goes where it would have gone in time: the list stays in
   // channel order.
   const auto byChannel = [](const std::string& a, const std::string& b) { return a.compare(0, 2, b, 0, 2) < 0; };
@@ -267,7 +268,17 @@ std::string ChannelTransfer::verify() {
   out += skippedNote(skipped);
   if (!refusedAt_.empty()) out += " Replies refused at channels " + joined(refusedAt_) + ".";
   m_.txtResp.text = out;
+  verifyOutcome_ = out;
   return out;
+}
+
+void ChannelTransfer::forgetVerify() {
+  m_.lsbVerify.items.clear();
+  m_.lsbVerify.text.clear();
+  m_.lsbVerify.visible = false;
+  if (!verifyOutcome_.empty() && m_.txtResp.text == verifyOutcome_)
+    m_.txtResp.text = ChannelSetupWindowModel{}.txtResp.text;
+  verifyOutcome_.clear();
 }
 
 }  // namespace zr

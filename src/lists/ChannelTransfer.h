@@ -35,6 +35,9 @@ class ChannelTransfer {
   // Ends the run in progress after its current channel.
   void requestStop() { stopRequested_ = true; }
 
+  // The list was replaced: what Verify found was about the old one.
+  void forgetVerify();
+
  private:
   class Capture;
 
@@ -63,6 +66,7 @@ class ChannelTransfer {
   std::string lastAsked_;
   std::string partial_;                // Store: a reply line still incomplete
   std::vector<std::string> refusedAt_; // channels whose read brought a refused line
+  std::string verifyOutcome_;          // Verify's summary, while txtResp may show it
 };
 
 }  // namespace zr

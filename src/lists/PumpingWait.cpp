@@ -31,7 +31,8 @@ bool pumpUntilInput(Engine& engine, Clock& clock, SerialPort& port, double start
   const auto stopped = [&] { return stop && stop(); };
   const auto waiting = [&] { return port.isOpen() && port.inBufferCount() > 0; };
   for (;;) {
-    if (waiting()) return !stopped();
+    // Pump even when the reply is already there: a Stop clicked during the
+    // send must be seen before the caller sends anything more.
     engine.pump();
     if (stopped()) return false;
     if (waiting()) return true;

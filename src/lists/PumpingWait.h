@@ -20,8 +20,9 @@ bool pumpFor(Engine& engine, Clock& clock, double seconds, const std::function<b
 
 // Waits for a reply with the windows live (they run at least every 50 ms):
 // true as soon as bytes wait on `port`, false once `seconds` have passed
-// since `start` (time of day) or `stop` returns true. Bytes already waiting
-// are taken at once. ProgramEnd passes through.
+// since `start` (time of day) or `stop` returns true. Pending input is
+// delivered first, then bytes already waiting are taken at once (no block).
+// ProgramEnd passes through.
 bool pumpUntilInput(Engine& engine, Clock& clock, SerialPort& port, double start, double seconds,
                     const std::function<bool()>& stop);
 

@@ -24,6 +24,8 @@ ScanRadio::Outcome ScanRadio::setFrequency(const std::string& command, const std
     const double start = p_.clock.now();
     link.gSendCommand(command, true, kSendDelay);
     while (!st.gFreqChanged && waitForReply(start, stop)) link.gReadResponse();
+    // The reply read can outlast a Stop or a Close; see it before a resend.
+    p_.engine.pump();
     if (stop()) return Outcome::Stopped;
     if (!st.gFreqChanged) {
       link.gSendCommand("?", true, kQueryDelay);

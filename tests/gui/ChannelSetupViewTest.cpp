@@ -2,6 +2,8 @@
 // the buttons, and a run's state shown as the model says.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +42,32 @@ TEST(ChannelSetupViewTest, PlacesEveryControlAndShowsARun) {
   EXPECT_EQ(list->count(), 2);
   EXPECT_FALSE(load->isEnabled());
   EXPECT_EQ(qobject_cast<QProgressBar*>(view->widget("prgProgress"))->value(), 37);
+}
+
+TEST(ChannelSetupViewTest, ALongStatusWrapsAndTheWindowKeepsItsWidth) {
+  InputLog log;
+  qt::ViewSet views(log.sink());
+  ChannelSetupWindowModel model;
+  model.window.visible = true;
+  model.lblStatus.caption = "Saved to list.txt";
+  auto* view = dynamic_cast<qt::ChannelSetupView*>(&views.add(model));
+  ASSERT_NE(view, nullptr);
+  QApplication::processEvents();
+  const int width = view->width();
+  const int okLeft = view->widget("cmdOK")->geometry().left();
+  auto* status = qobject_cast<QLabel*>(view->widget("lblStatus"));
+  ASSERT_NE(status, nullptr);
+
+  const std::string longText =
+      "Opened /home/operator/ZR3817 Files/Contest Weekend/Channel List 2026 Field Day.txt: 100 channels, "
+      "12 lines skipped (first: line 3)";
+  model.lblStatus.caption = longText;
+  view->apply(model);
+  QApplication::processEvents();
+  EXPECT_EQ(view->width(), width);
+  EXPECT_EQ(view->widget("cmdOK")->geometry().left(), okLeft) << "the buttons stay where they were";
+  EXPECT_EQ(status->text().toStdString(), longText);
+  EXPECT_LE(status->heightForWidth(status->width()), status->height()) << "the wrapped text fits";
 }
 
 }  // namespace

@@ -13,7 +13,10 @@
 
 #include "TestWindowModel.h"
 #include "ui/qt/FileDialogs.h"
+#include "lists/ChannelSetupWindowModel.h"
+#include "ui/MainWindowModel.h"
 #include "ui/qt/QtHost.h"
+#include "ui/qt/ViewSet.h"
 
 namespace zr::test {
 namespace {
@@ -140,6 +143,62 @@ TEST(QtHostTest, FileDialogShowsTheRequestedFilterTitleAndDefaultExtension) {
   EXPECT_EQ(selected, "Text Files (*.txt)");
   EXPECT_EQ(suffix, "txt");
   EXPECT_EQ(title, "Select the Destination File.");
+}
+
+// Under a window manager a dialog stays above its parent only: a file
+// dialog asked for by Channel Setup must belong to Channel Setup, not to
+// the main window it disables.
+TEST(QtHostTest, MessageBoxesAndFileDialogsBelongToTheModalWindowOnTop) {
+  InputLog log;
+  qt::ViewSet views(log.sink());
+  auto main = std::make_shared<MainWindowModel>();
+  main->window.visible = true;
+  auto channels = std::make_shared<ChannelSetupWindowModel>();
+  Snapshot snapshot;
+  snapshot.windows = {main, channels};
+  views.apply(snapshot);
+  qt::QtHost host;
+  host.setDialogParent(views.mainView());
+  EXPECT_EQ(host.dialogOwner(), views.mainView());
+
+  auto disabled = std::make_shared<MainWindowModel>(*main);
+  disabled->window.enabled = false;
+  auto shown = std::make_shared<ChannelSetupWindowModel>(*channels);
+  shown->window.visible = true;
+  snapshot.windows = {disabled, shown};
+  views.apply(snapshot);
+  QWidget* channelView = views.find(shown->name());
+  ASSERT_NE(channelView, nullptr);
+  EXPECT_EQ(host.dialogOwner(), channelView);
+
+  std::vector<QWidget*> owners;
+  QTimer timer, timer2;
+  auto answer = [&](QWidget* modal) {
+    owners.push_back(modal->parentWidget());
+    host.cancelDialogs();
+  };
+  std::atomic<bool> returned = false;
+  answerWhenModal(timer, answer);
+  std::thread engine([&] {
+    host.fileDialog(FileDialogRequest{});
+    returned = true;
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }));
+  engine.join();
+  returned = false;
+  answerWhenModal(timer2, answer);
+  std::thread engine2([&] {
+    host.messageBox("Err 76.", "");
+    returned = true;
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return returned.load(); }));
+  engine2.join();
+  EXPECT_EQ(owners, (std::vector<QWidget*>{channelView, channelView}));
+
+  // Closed again: the main window owns what comes next.
+  snapshot.windows = {main, channels};
+  views.apply(snapshot);
+  EXPECT_EQ(host.dialogOwner(), views.mainView());
 }
 
 TEST(QtHostTest, HelpForAMissingFileSaysSoInOurOwnWindow) {

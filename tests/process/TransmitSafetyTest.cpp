@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -56,9 +57,10 @@ class TransmitSafetyTest : public ::testing::Test {
   // (the RF gain of the setup has gone out).
   void startPanel(const std::string& log) {
     if (!x_) x_ = std::make_unique<XServer>();
-    panel_.emplace(std::vector<std::string>{ZR3817_PATH}, dir_,
-                   std::map<std::string, std::string>{{"DISPLAY", x_->display()}, {"QT_QPA_PLATFORM", "xcb"}},
-                   dir_ / "panel.out");
+    auto env = panelEnv_;
+    env["DISPLAY"] = x_->display();
+    env["QT_QPA_PLATFORM"] = "xcb";
+    panel_.emplace(std::vector<std::string>{ZR3817_PATH}, dir_, env, dir_ / "panel.out");
     const int before = count(log, "G00");
     ASSERT_TRUE(pollUntil([&] { return count(log, "G00") > before || panel_->ended(); }, kStartDeadline))
         << "the panel never served";
@@ -120,6 +122,7 @@ class TransmitSafetyTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  std::map<std::string, std::string> panelEnv_;  // added to the panel's environment
   std::unique_ptr<XServer> x_;
   std::optional<SimulatorProcess> sim_;
   std::optional<Child> panel_;
@@ -146,6 +149,23 @@ TEST_F(TransmitSafetyTest, SigtermWithADialogOpenEndsTheDialogAndExitsTheNormalW
   EXPECT_EQ(afterLastKey(log("sim.log")), "U G00");
   // Only the orderly close writes the settings (a forced stop does not).
   EXPECT_TRUE(fs::exists(dir_ / "ZR3817ini.txt"));
+}
+
+// In the sanitizer build this is the leak check of a whole run; in the
+// others, the same clean end.
+TEST_F(TransmitSafetyTest, TheOrderlyCloseExitsWithStatusZeroAndNoSanitizerReport) {
+  panelEnv_ = {{"ASAN_OPTIONS", "detect_leaks=1"}};
+  startRadio("sim.log");
+  startPanel("sim.log");
+  keyWithXmt("sim.log");
+  panel_->signal(SIGTERM);
+  ASSERT_TRUE(panel_->waitEnd(kDeadline));
+  std::ifstream in(dir_ / "panel.out");
+  const std::string output{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_TRUE(WIFEXITED(panel_->status()) && WEXITSTATUS(panel_->status()) == 0)
+      << "status " << panel_->status() << "\n" << output;
+  EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
+  EXPECT_EQ(afterLastKey(log("sim.log")), "U G00");
 }
 
 TEST_F(TransmitSafetyTest, TheDisplayGoneStillUnkeys) {

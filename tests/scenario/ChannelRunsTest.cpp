@@ -314,6 +314,41 @@ TEST_F(ChannelRunsTest, VerifyReportsWhatTheRadioHoldsOtherwise) {
   EXPECT_EQ(h.panel.frm.txtInfo.text, summary);
 }
 
+TEST_F(ChannelRunsTest, AVerifyResultGoesWhenOpenFileOrLoadReplacesTheList) {
+  connect();
+  h.simulator().model().state().memory[1] = sim::MemoryChannel{1407500, 1};
+  TempWorkDir::write(ChannelSetupDialog::kDefaultFileName, "01,14075.00,USB\r\n");
+  open({"0114070001"});
+  struct Seen {
+    bool verifyShown;
+    std::size_t found;
+    std::string resp;
+  };
+  std::vector<Seen> seen;
+  auto look = [&](double at) {
+    h.clock.scheduleAt(at, [&] { seen.push_back({m.lsbVerify.visible, m.lsbVerify.items.size(), m.txtResp.text}); });
+  };
+  click(1.0, "cmdVerify");
+  look(2.9);
+  click(3.0, "cmdOpenFile");
+  look(3.1);
+  click(4.0, "cmdVerify");
+  look(5.9);
+  click(6.0, "cmdLoad");
+  look(6.1);
+  runUntilOk(40);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_TRUE(seen[0].verifyShown);
+  EXPECT_EQ(seen[0].found, 1u);
+  EXPECT_FALSE(seen[1].verifyShown) << "Open File replaced the list";
+  EXPECT_EQ(seen[1].found, 0u);
+  EXPECT_EQ(seen[1].resp, "OK");
+  EXPECT_TRUE(seen[2].verifyShown);
+  EXPECT_EQ(seen[2].found, 1u) << "\"No differences.\" for the file's channel";
+  EXPECT_FALSE(seen[3].verifyShown) << "Load replaced the list";
+  EXPECT_EQ(seen[3].found, 0u);
+}
+
 TEST_F(ChannelRunsTest, VerifyComparesASlowRecordWithItsOwnChannel) {
   h.openRadioPort();
   answer({

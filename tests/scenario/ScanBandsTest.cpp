@@ -162,6 +162,36 @@ TEST_F(ScanBandsTest, AFrequencyTheTransceiverRefusesIsSentAFewTimesThenPassed) 
   EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + 8), expected);
 }
 
+// Stop or the close box at a moment during the resends of a refused
+// frequency (seconds after its first send), and whether it is the close box.
+class ScanBandsResendTest : public ScanBandsTest, public ::testing::WithParamInterface<std::tuple<double, bool>> {};
+
+TEST_P(ScanBandsResendTest, StopOrCloseDuringTheResendsEndsTheScanAtOnce) {
+  const auto [offset, close] = GetParam();
+  h.simulator().model().refuseFrequencies(700030, 700030);
+  scan(12, "7.000", "7.300");
+  InputEvent e;
+  e.window = kWin;
+  if (close)
+    e.kind = EventKind::Close;
+  else
+    e.control = "cmdStop";
+  const auto stop = interruptAfter("F0700030", 12, offset, e, [&] {
+    return close ? frm().window.enabled : win().cmdScanUp.enabled;
+  });
+  runUntil(18);
+  ASSERT_GE(stop->at, 0) << "the refused frequency was never sent";
+  ASSERT_GE(stop->takenAt, 0) << "the scan did not end";
+  RecordProperty("seconds_to_end", std::to_string(stop->takenAt - stop->at));
+  EXPECT_LE(stop->takenAt - stop->at, 0.1);
+  EXPECT_EQ(frequencyTrafficAfter(stop->at), std::vector<std::string>{});
+  if (close) expectPanelBack();
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ScanBandsResendTest,
+                         ::testing::Combine(::testing::Values(0.01, 0.05, 0.09, 0.13, 0.17, 0.22, 0.27, 0.32, 0.38),
+                                            ::testing::Bool()));
+
 TEST_F(ScanBandsTest, StopAndTheCloseBoxTakeEffectWithinTheWaitTheyInterrupt) {
   scan(12, "7.000", "7.300");
   click(20.25, kWin, "cmdStop");  // in a dwell

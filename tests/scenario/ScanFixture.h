@@ -67,6 +67,41 @@ class ScanFixture : public ::testing::Test {
     return found;
   }
 
+  // An interruption timed from the program's own traffic: `event` reaches
+  // the program `offset` s after its first write of `command` (looked for
+  // every 2 ms from `from` for 10 s); from then on `done` is looked at every
+  // millisecond for half a second. Read it after the run.
+  struct Interruption {
+    double at = -1;       // when the event arrived
+    double takenAt = -1;  // when `done` first held
+  };
+  std::shared_ptr<Interruption> interruptAfter(const std::string& command, double from, double offset,
+                                               InputEvent event, std::function<bool()> done) {
+    auto r = std::make_shared<Interruption>();
+    for (double t = from; t < from + 10; t += 0.002)
+      at(t, [this, r, command, from, offset, event, done] {
+        if (r->at >= 0) return;
+        for (const auto& w : h.radio.wireLog()) {
+          if (!w.toRadio || w.time < from || w.bytes.rfind(command, 0) != 0) continue;
+          r->at = std::max(w.time + offset, h.now());
+          h.inputAt(r->at, event);
+          for (double u = r->at; u < r->at + 0.5; u += 0.001)
+            at(u, [r, done, u] {
+              if (r->takenAt < 0 && done()) r->takenAt = u;
+            });
+          return;
+        }
+      });
+    return r;
+  }
+  // Frequency commands and status queries the program wrote after `from`.
+  std::vector<std::string> frequencyTrafficAfter(double from) {
+    std::vector<std::string> out;
+    for (const auto& w : h.writes())
+      if (w.time > from && (w.bytes.front() == 'F' || w.bytes.front() == '?')) out.push_back(w.bytes);
+    return out;
+  }
+
   // Runs the program; it ends at `end` however far it got, as a forced stop
   // does (which still unkeys and sends "G00").
   void runUntil(double end) {

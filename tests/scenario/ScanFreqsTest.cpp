@@ -193,6 +193,33 @@ TEST_F(ScanFreqsTest, ClosingInTheDwellEndsTheScanAndTheWindowStaysClosed) {
   EXPECT_TRUE(sent(14.4, "F").empty());
 }
 
+class ScanFreqsResendTest : public ScanFreqsTest, public ::testing::WithParamInterface<std::tuple<double, bool>> {};
+
+TEST_P(ScanFreqsResendTest, StopOrCloseDuringTheResendsEndsTheScanAtOnce) {
+  const auto [offset, close] = GetParam();
+  h.simulator().model().refuseFrequencies(710000, 710000);
+  scan(12, {0, 2});
+  InputEvent e;
+  e.window = kWin;
+  if (close)
+    e.kind = EventKind::Close;
+  else
+    e.control = "cmdStop";
+  const auto stop = interruptAfter("F0710000", 12, offset, e, [&] {
+    return close ? frm().window.enabled : win().cmdScan.visible;
+  });
+  runUntil(16);
+  ASSERT_GE(stop->at, 0) << "the refused frequency was never sent";
+  ASSERT_GE(stop->takenAt, 0) << "the scan did not end";
+  RecordProperty("seconds_to_end", std::to_string(stop->takenAt - stop->at));
+  EXPECT_LE(stop->takenAt - stop->at, 0.1);
+  EXPECT_EQ(frequencyTrafficAfter(stop->at), std::vector<std::string>{});
+  EXPECT_EQ(win().window.visible, !close);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ScanFreqsResendTest,
+                         ::testing::Combine(::testing::Values(0.02, 0.11, 0.19, 0.28, 0.35), ::testing::Bool()));
+
 TEST_F(ScanFreqsTest, EndingTheProgramMidScanStillRunsTheEndSteps) {
   scan(12, {0, 2});
   runUntil(13.5);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "core/MainLoop.h"
 #include "support/EngineHarness.h"
@@ -95,6 +96,30 @@ TEST_F(SettingsFileProblemsTest, AudioSetupLinkedToADeviceIsRefusedAndTheDefault
   EXPECT_EQ(h.panel.mainLoop().controlMode, "REMOTE");
   // Saving at the end does not write through the link to the device.
   EXPECT_TRUE(fs::is_symlink("ZR3817ini.txt"));
+}
+
+TEST_F(SettingsFileProblemsTest, TemporariesOfAPanelKilledMidWriteAreRemovedAtStart) {
+  TempWorkDir::write("PortSetup.txt", kPortSetup);
+  // No process can have an id that large.
+  const std::string stale = ".ZR3817ini.txt.1999999999.4.tmp";
+  TempWorkDir::write(stale, " 1440 \r\n");
+  h.attachSimulator(2);
+  h.clock.scheduleAt(1, [&] { EXPECT_FALSE(fs::exists(stale)); });
+  h.runUntilClosed(2);
+  EXPECT_FALSE(fs::exists(stale));
+}
+
+TEST_F(SettingsFileProblemsTest, DamagedIniFileIsWrittenBackWithUsableValuesOnly) {
+  TempWorkDir::write("PortSetup.txt", kPortSetup);
+  // Good position and VFO B lines, then 4 KiB of noise with NULs in line 4.
+  std::mt19937 noise(3817);
+  std::string junk(4096, '\0');
+  for (std::size_t i = 1; i < junk.size(); ++i) junk[i] = static_cast<char>(noise() & 0xff);
+  TempWorkDir::write("ZR3817ini.txt", " 1440 \r\n 990 \r\n0712345\r\n" + junk);
+  h.attachSimulator(2);
+  h.runUntilClosed(12);
+  EXPECT_EQ(TempWorkDir::read("ZR3817ini.txt"), " 1440 \r\n 990 \r\n0712345\r\nUSB\r\nSplit Off\r\nOFF\r\n");
+  EXPECT_EQ(h.panel.frm.cmbVFOBMode.text, "USB");
 }
 
 }  // namespace

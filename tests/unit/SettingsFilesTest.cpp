@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -189,6 +190,44 @@ TEST_F(SettingsFilesTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   ::signal(SIGXFSZ, SIG_DFL);
   EXPECT_EQ(get("CATSetup.txt"), old);
   EXPECT_EQ(entries(), std::set<std::string>{"CATSetup.txt"});
+}
+
+TEST_F(SettingsFilesTest, OnlyTemporariesOfEndedProcessesAreRemoved) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string live = std::to_string(::getpid());
+  put("ZR3817ini.txt", "kept");
+  for (const std::string& name : {".ZR3817ini.txt." + dead + ".0.tmp", ".M40List.txt." + dead + ".17.tmp"})
+    put(name, "left by a killed run");
+  const std::set<std::string> kept = {
+      "ZR3817ini.txt",
+      ".ZR3817ini.txt." + live + ".3.tmp",  // a live panel's write in progress
+      "ZR3817ini.txt." + dead + ".0.tmp",   // not the pattern
+      ".ZR3817ini.txt." + dead + ".tmp",
+      ".ZR3817ini.txt." + dead + ".0.tmp.bak",
+      "." + dead + ".0.tmp",
+      ".ZR3817ini.txt.x" + dead + ".0.tmp",
+      ".link." + dead + ".0.tmp",  // not a regular file
+      ".dir." + dead + ".0.tmp",
+      "sub",
+  };
+  for (const auto& name : kept) put(name, "x");
+  fs::remove(path(".link." + dead + ".0.tmp"));
+  fs::create_symlink("ZR3817ini.txt", path(".link." + dead + ".0.tmp"));
+  fs::remove(path(".dir." + dead + ".0.tmp"));
+  fs::create_directory(path(".dir." + dead + ".0.tmp"));
+  fs::remove(path("sub"));
+  fs::create_directory(path("sub"));
+  put("sub/.ZR3817ini.txt." + dead + ".0.tmp", "elsewhere");
+
+  EXPECT_EQ(removeStaleTemporaries(dir_.string()), 2);
+  EXPECT_EQ(entries(), kept);
+  EXPECT_EQ(get("ZR3817ini.txt"), "x");
+  EXPECT_TRUE(fs::exists(path("sub/.ZR3817ini.txt." + dead + ".0.tmp")));
+  EXPECT_EQ(removeStaleTemporaries(path("no-such-dir")), 0);
 }
 
 TEST_F(SettingsFilesTest, UnwritablePlacesReportTheirErrorNumber) {

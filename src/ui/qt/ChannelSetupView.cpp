@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <set>
 
@@ -44,6 +45,13 @@ ChannelSetupView::ChannelSetupView(const WindowModel& model, InputSink sink, QWi
   for (const char* id : {"lsbChList", "lsbVerify"})
     if (QWidget* w = widgetById(id)) w->setFont(fixed);
   if (QWidget* list = widgetById("lsbChList")) list->setMinimumWidth(list->fontMetrics().horizontalAdvance("0000000000") + 40);
+  // A long outcome (a file's whole path) wraps onto the lines kept for it
+  // instead of widening the window and moving its buttons.
+  if (auto* status = qobject_cast<QLabel*>(widgetById("lblStatus"))) {
+    status->setWordWrap(true);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status->setMinimumHeight(status->fontMetrics().lineSpacing() * 4);
+  }
   showInitial(model);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QThread>
 
@@ -23,6 +24,20 @@ QtHost::~QtHost() {
 }
 
 void QtHost::setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+QWidget* QtHost::dialogOwner() const {
+  // A modal window disables its owner's contents, not the owner itself
+  // (Qt would disable what the owner holds as well): the window on top is
+  // the visible one over the main window whose contents take input.
+  if (!dialogParent_) return nullptr;
+  for (QWidget* child : dialogParent_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    auto* window = qobject_cast<QMainWindow*>(child);
+    if (window && window->isWindow() && window->isVisible() && window->centralWidget() &&
+        window->centralWidget()->isEnabled())
+      return window;
+  }
+  return dialogParent_;
+}
 
 void QtHost::publish(std::shared_ptr<const Snapshot> snapshot) {
   bool post = false;
@@ -80,7 +95,7 @@ void QtHost::beep() {
 void QtHost::messageBox(const std::string& text, const std::string& title) {
   onGuiAndWait([&] {
     const QString caption = title.empty() ? QCoreApplication::applicationName() : QString::fromStdString(title);
-    QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), QMessageBox::Ok, dialogParent_);
+    QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), QMessageBox::Ok, dialogOwner());
     runDialog(box);
   });
 }
@@ -88,7 +103,7 @@ void QtHost::messageBox(const std::string& text, const std::string& title) {
 std::optional<std::string> QtHost::fileDialog(const FileDialogRequest& request) {
   std::optional<std::string> chosen;
   onGuiAndWait([&] {
-    QFileDialog dialog(dialogParent_, QString::fromStdString(request.title), QString::fromStdString(request.initialDir));
+    QFileDialog dialog(dialogOwner(), QString::fromStdString(request.title), QString::fromStdString(request.initialDir));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = toQtNameFilters(request.filter);

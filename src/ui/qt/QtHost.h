@@ -25,10 +25,14 @@ class QtHost : public QObject, public Host {
   ~QtHost() override;
 
   // GUI thread: where snapshots are drawn, what ending does (default: quit
-  // the application), and the window dialogs belong to.
+  // the application), and the main window, which owns the other windows.
   void onSnapshot(std::function<void(const Snapshot&)> draw) { draw_ = std::move(draw); }
   void onQuit(std::function<void()> quit) { quit_ = std::move(quit); }
   void setDialogParent(QWidget* parent);
+  // GUI thread: what a message box or file dialog belongs to now, so it
+  // stays over the window that asked: the modal window on top, else the
+  // main window.
+  QWidget* dialogOwner() const;
   // GUI thread: close a dialog the engine waits on, as if cancelled.
   void cancelDialogs();
 
