@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/SettingsFiles.h"
 #include "cat/CatPort.h"
+#include "core/StatusDisplay.h"
 #include "setup/CatDialectSetup.h"
 #include "setup/ModalDialog.h"
 #include "setup/PortList.h"
