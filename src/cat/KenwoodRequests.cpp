@@ -153,7 +153,11 @@ std::string kenwoodAnswer(const KenwoodRequest& q, const RigStateSnapshot& s) {
     case K::FreqAQuery:
       return s.freqValid ? catFreqAnswer(s.freqCmd) : std::string();
     case K::FreqBQuery: {
-      const std::string a = catFreqAnswer(s.vfoBFreqCmd);
+      // A VFO B never set (all zeros on a fresh panel) reads as VFO A, as the
+      // network server answers it.
+      const std::string digits = s.vfoBFreqCmd.size() == 8 ? s.vfoBFreqCmd.substr(1) : std::string();
+      const bool inRange = digits >= "0160000" && digits <= "2999999";
+      const std::string a = inRange ? catFreqAnswer(s.vfoBFreqCmd) : s.freqValid ? catFreqAnswer(s.freqCmd) : "";
       return a.empty() ? a : "FB" + a.substr(2);
     }
     case K::ModeQuery: {

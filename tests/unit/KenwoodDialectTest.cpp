@@ -126,10 +126,14 @@ TEST(KenwoodAnswers, QueriesFromTheState) {
   EXPECT_EQ(kenwoodModeDigit("", "M1"), 0);
   EXPECT_EQ(kenwoodModeDigit("OFF", "  "), 0);
 
-  // A VFO B row that is not seven digits (a fresh panel) has no answer.
-  s.vfoBFreqCmd = "F       ";
-  EXPECT_EQ(answer("FB;"), "");
+  // A VFO B never set (zeros on a fresh panel, or blank) reads as VFO A;
+  // with VFO A unknown too there is no answer.
+  for (const char* unset : {"F0000000", "F       ", "F3000000"}) {
+    s.vfoBFreqCmd = unset;
+    EXPECT_EQ(answer("FB;"), "FB00014074000;") << unset;
+  }
   s.freqValid = false;
+  EXPECT_EQ(answer("FB;"), "");
   EXPECT_EQ(answer("FA;"), "");
 }
 
