@@ -130,8 +130,9 @@ TEST_F(KenwoodCatTest, SettingsGoThroughThePanelsRoutinesInOrder) {
 }
 
 TEST_F(KenwoodCatTest, WhatCannotBeDoneIsAnsweredWithAQuestionMarkAndShown) {
-  // Unsupported requests, a frequency out of range, split with different
-  // modes, a setting while a dialog holds the panel.
+  // Unsupported requests, a frequency out of range, a setting while a
+  // dialog holds the panel; split with different modes is taken, VFO B
+  // taking VFO A's mode as a network client's split does.
   sendAt(kSteady, "SA;FA00040000000;ID;");
   at(kSteady + 0.5, [&] { frm().cmbVFOBMode.text = "CW"; });
   sendAt(kSteady + 1, "FT1;FT;");
@@ -143,14 +144,15 @@ TEST_F(KenwoodCatTest, WhatCannotBeDoneIsAnsweredWithAQuestionMarkAndShown) {
   h.runUntilClosed(kSteady + 5);
 
   EXPECT_EQ(answersFrom(kSteady, kSteady + 1), (Answers{"?;", "?;", "ID019;"}));
-  EXPECT_EQ(answersFrom(kSteady + 1, kSteady + 2), (Answers{"?;", "FT0;"}));
+  EXPECT_EQ(answersFrom(kSteady + 1, kSteady + 2), (Answers{"FT1;"}));
   EXPECT_TRUE(h.host.messages.empty()) << "a station program's split gets no message box";
+  EXPECT_EQ(frm().cmbVFOBMode.text, "USB");
   const Answers duringDialog = answersFrom(kSteady + 3, kSteady + 4);
   ASSERT_EQ(duringDialog.size(), 2u);
   EXPECT_EQ(duringDialog[0], "?;");
   EXPECT_EQ(duringDialog[1].substr(0, 13), "IF00014250000");
   EXPECT_LT(firstTimeOf("F0707400", kSteady), 0);
-  EXPECT_EQ(monitor, "refused: SA; FA0004000000...; FT1; FA0000707400...;");
+  EXPECT_EQ(monitor, "refused: SA; FA0004000000...; FA0000707400...;");
   EXPECT_TRUE(frm().lblCatHint.visible);
 }
 
