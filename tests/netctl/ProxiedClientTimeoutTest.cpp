@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -32,16 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr int kLimit = 3;
-constexpr double kPatience = 60.0;
 
-bool eventually(const std::function<bool()>& done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
 
 // A loopback TCP port nobody listens on just now.
 int freeLoopbackPort() {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -33,14 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 constexpr double kPatience = 60.0;
 
-bool eventually(const std::function<bool()>& done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
 
 class RigctlClientTest : public ::testing::Test {
  protected:

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Eventually.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,16 +28,7 @@ namespace zr {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr double kPatience = 60.0;
 
-bool eventually(const std::function<bool()>& done) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
 
 // Two linked pseudo-terminals: the panel's CAT port on COM2, the station
 // program's serial device on `rig`; both survive the program reopening it.
