@@ -121,7 +121,7 @@ void CatPort::takeRequest() {
   gCATInput = text;
   p_.frm.txtInCat.text = gCATInput;
   if (kenwoodOn_) {
-    if (kenwood_->take(parseKenwoodRequests(text))) p_.form.gCATPending = true;
+    kenwood_->take(parseKenwoodRequests(text));
     return;
   }
   showIgnored(ignoredCatRequests(text));
@@ -139,11 +139,6 @@ void CatPort::takeRequest() {
 
 void CatPort::CATCmd() {
   p_.form.gCATPending = false;
-  if (kenwoodOn_) {
-    kenwood_->CATCmd();
-    if (kenwood_->hasQueued()) p_.form.gCATPending = true;
-    return;
-  }
   // Texts that arrive while these are carried out wait for the next pass,
   // so a client that keeps sending settings cannot hold the loop here.
   for (std::size_t n = queued_.size(); n > 0 && !queued_.empty(); --n) {

@@ -1,99 +1,48 @@
 #include "cat/KenwoodCat.h"
 
-#include <algorithm>
+#include <memory>
 
-#include "core/CommandComposer.h"
 #include "core/Errors.h"
 #include "core/Panel.h"
 #include "core/StatusDisplay.h"
-#include "core/RigClient.h"
 #include "panel/ClientRequests.h"
-#include "panel/Transmit.h"
 
 namespace zr {
 
 namespace {
 using K = KenwoodRequest::Kind;
-
-bool knownMode(const std::string& code) { return code == "M1" || code == "M2" || code == "M3" || code == "M4"; }
 }  // namespace
 
 KenwoodCat::KenwoodCat(Panel& panel, Port port) : p_(panel), port_(std::move(port)) {}
 
 bool KenwoodCat::takesSettings() const { return !keyPending_ && p_.clients().takesSettings(); }
 
-bool KenwoodCat::take(const std::vector<KenwoodRequest>& requests) {
-  const bool settings = std::any_of(requests.begin(), requests.end(), [](const auto& r) { return r.isSetting(); });
-  const bool full = queued_.size() >= kMaxQueued;
-  // While CATCmd carries a receive out, later ones wait behind it too.
-  const bool waiting = !queued_.empty() || carrying_;
-  if ((!waiting && !(settings && takesSettings())) || full) {
-    // Nothing to wait for (or no room to wait): answered now, any setting
-    // refused, as the panel cannot take it.
-    port_.beginReceive();
-    for (const KenwoodRequest& r : requests) carryOut(r, Settings::Refuse);
-    return !queued_.empty();
-  }
-  std::vector<KenwoodRequest> later;
+void KenwoodCat::take(const std::vector<KenwoodRequest>& requests) {
+  if (requests.empty()) return;
+  active_ = true;
+  port_.beginReceive();
   for (const KenwoodRequest& r : requests) {
-    if (r.kind != K::KeyUp) {
-      later.push_back(r);
-      continue;
+    // Errors are shown; the requests after it still run.
+    try {
+      perform(r);
+    } catch (const RuntimeError& e) {
+      p_.display().gShowInfo(errMessage("CATCmd", e));
     }
-    // Unkeying early is always safe, and it must not wait behind a setting
-    // that cannot be carried out while the transmitter is held.
-    std::erase_if(later, [](const auto& q) { return q.kind == K::KeyDown; });
-    for (auto& batch : queued_) std::erase_if(batch, [](const auto& q) { return q.kind == K::KeyDown; });
-    keyUp();
   }
-  if (!later.empty()) queued_.push_back(std::move(later));
-  return !queued_.empty();
-}
-
-void KenwoodCat::CATCmd() {
-  carrying_ = true;
-  try {
-    for (std::size_t n = queued_.size(); n > 0 && !queued_.empty(); --n) {
-      const std::vector<KenwoodRequest> batch = std::move(queued_.front());
-      queued_.pop_front();
-      port_.beginReceive();
-      // A key-up that arrives during this receive's settings voids its key-down.
-      const unsigned generation = keyGeneration_;
-      std::size_t settings = 0;
-      for (const KenwoodRequest& r : batch) {
-        if (r.kind == K::KeyDown && generation != keyGeneration_) continue;
-        const bool room = !r.isSetting() || ++settings <= kMaxSettingsPerReceive;
-        carryOut(r, room ? Settings::CarryOut : Settings::Refuse);
-      }
-    }
-  } catch (...) {
-    carrying_ = false;
-    throw;
-  }
-  carrying_ = false;
 }
 
 void KenwoodCat::release() {
-  queued_.clear();
-  // A receive being carried out finishes its settings, but keys nothing.
+  if (!active_) return;
+  active_ = false;
+  keyPending_ = false;
   ++keyGeneration_;
-  if (mayHold_) keyUp();
+  p_.clients().left(kClient);
+  p_.engine.postTask("CATCmd", [this] { p_.clients().gone(kClient); });
 }
 
-void KenwoodCat::carryOut(const KenwoodRequest& r, Settings settings) {
-  // Errors are shown; the requests after it still run.
-  try {
-    perform(r, settings);
-  } catch (const RuntimeError& e) {
-    p_.display().gShowInfo(errMessage("CATCmd", e));
-  }
-}
-
-void KenwoodCat::perform(const KenwoodRequest& r, Settings settings) {
+void KenwoodCat::perform(const KenwoodRequest& r) {
   if (r.isQuery()) {
-    // Queries carried out by CATCmd come after settings: they read the
-    // state as it is now, the others the state last published.
-    const std::string a = kenwoodAnswer(r, settings == Settings::CarryOut ? p_.currentRigState() : *p_.rigState.latest());
+    const std::string a = kenwoodAnswer(r, p_.clients().commandedState());
     if (a.empty()) return refuse(r);
     return port_.answer(a);
   }
@@ -108,48 +57,55 @@ void KenwoodCat::perform(const KenwoodRequest& r, Settings settings) {
     case K::Unsupported:
       return refuse(r);
     default:
-      if (settings == Settings::Refuse || !takesSettings()) return refuse(r);
+      if (!takesSettings()) return refuse(r);
       return setting(r);
   }
 }
 
 void KenwoodCat::setting(const KenwoodRequest& r) {
-  auto viaClients = [&](RigSetting s) {
-    p_.clients().take(s, kClient, [this, r](bool accepted) {
-      if (!accepted) refuse(r);
-    });
-  };
+  using S = RigSetting::Kind;
   switch (r.kind) {
     case K::FreqASet:
-      return p_.cmds().gSetFreq(r.argument);
+      return viaClients(r, {S::Frequency, r.argument, false});
     case K::ModeSet:
-      // A mode command carries the frequency: both must be known first.
-      if (!knownMode(p_.st.gMode) || !p_.st.gFreqValid) return refuse(r);
-      return p_.cmds().gSetMode(r.argument);
+      return viaClients(r, {S::Mode, r.argument, false});
     case K::FreqBSet:
-      return viaClients({RigSetting::Kind::VfoBFrequency, r.argument, false});
+      return viaClients(r, {S::VfoBFrequency, r.argument, false});
     case K::RxVfoSet:
       // Choosing the receive VFO sets the transmit VFO with it.
-      return viaClients({RigSetting::Kind::Split, {}, false});
+      return viaClients(r, {S::Split, {}, false});
     case K::TxVfoSet:
-      return viaClients({RigSetting::Kind::Split, {}, r.argument == "1"});
+      return viaClients(r, {S::Split, {}, r.argument == "1"});
     default:
       return refuse(r);
   }
 }
 
+void KenwoodCat::viaClients(const KenwoodRequest& r, const RigSetting& s) {
+  // Refused at once: "?;" in its place among the answers. Refused later,
+  // when the transceiver could not take it: a stray "?;" would be read as
+  // the answer to a later query, so only the monitor tells.
+  auto now = std::make_shared<bool>(true);
+  p_.clients().take(s, kClient, [this, r, now](bool accepted) {
+    if (accepted) return;
+    if (*now) return refuse(r);
+    if (port_.refused) port_.refused(r.text);
+  });
+  *now = false;
+}
+
 void KenwoodCat::keyDown() {
   keyPending_ = true;
-  mayHold_ = true;
   // Run at a pump like a network client's key-down: the PTT loop it starts
-  // must not run inside a wait of the link or of CATCmd.
+  // must not run inside a wait of the link. Behind the frequency and mode
+  // settings taken before it.
   p_.engine.postTask("CATCmd", [this, generation = keyGeneration_] {
     if (generation != keyGeneration_) return;
     keyPending_ = false;
     // Refused where the PTT button would be (out of band, local control,
     // the operator's own transmission): a Kenwood transceiver answers a
     // key-down with nothing, so only the monitor tells.
-    p_.transmit().clientKeyDown(kClient, [this](bool keyed) {
+    p_.clients().take({RigSetting::Kind::Ptt, {}, true}, kClient, [this](bool keyed) {
       if (!keyed && port_.refused) port_.refused("TX");
     });
   });
@@ -157,9 +113,8 @@ void KenwoodCat::keyDown() {
 
 void KenwoodCat::keyUp() {
   keyPending_ = false;
-  mayHold_ = false;
   ++keyGeneration_;
-  p_.engine.postTask("CATCmd", [this] { p_.transmit().clientKeyUp(kClient); });
+  p_.engine.postTask("CATCmd", [this] { p_.clients().take({RigSetting::Kind::Ptt, {}, false}, kClient, [](bool) {}); });
 }
 
 void KenwoodCat::refuse(const KenwoodRequest& r) {

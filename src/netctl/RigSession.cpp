@@ -205,8 +205,9 @@ void RigSession::handle(RigLine line, double now) {
   if (auto answer = settle(c, view, settings)) return reply(line, *answer);
   if (settings.size() == 1 && settings[0].kind == RigSetting::Kind::Ptt) {
     const bool unkey = !settings[0].on;
-    // Only an unkey goes through whatever the panel is doing.
-    if (!view.takesSettings && !unkey) return reply(line, RigReply::error(rprt::Rejected));
+    // Only an unkey goes through whatever the panel is doing, and a key-down
+    // repeated by the client keying now (the panel decides if it still holds).
+    if (!view.takesSettings && !unkey && !keying_) return reply(line, RigReply::error(rprt::Rejected));
     keying_ = !unkey;
     auto ticket = backend_.submit(settings[0], id_, wake_);
     pending_ = Pending{std::move(line), std::move(ticket), now + kSettingDeadline, now + kCarryOutLimit, !unkey};

@@ -31,6 +31,21 @@ bool ClientRequests::takesSettings() const {
          frm.lblREMOTE.caption == "REMOTE" && !p_.form.txActive && st.gKeyCmd != "K" && !p_.link().keyed() && p_.MSComm1.isOpen();
 }
 
+RigStateSnapshot ClientRequests::commandedState() const {
+  RigStateSnapshot view = p_.currentRigState();
+  auto apply = [&view](const RigSetting& s) {
+    if (s.kind == RigSetting::Kind::Frequency) {
+      view.freqCmd = "F" + s.value;
+      view.freqValid = true;
+    } else if (s.kind == RigSetting::Kind::Mode) {
+      view.mode = s.value;
+    }
+  };
+  if (carrying_) apply(*carrying_);
+  for (const Queued& q : queued_) apply(q.setting);
+  return view;
+}
+
 void ClientRequests::take(const RigSetting& s, int client, const Answer& answer) {
   using K = RigSetting::Kind;
   if (s.kind == K::Ptt) {
@@ -53,6 +68,10 @@ void ClientRequests::take(const RigSetting& s, int client, const Answer& answer)
       // A mode command carries the frequency: both must be known first.
       if (s.kind == K::Mode && (!knownMode(p_.st.gMode) || !p_.st.gFreqValid)) return answer(false);
       auto same = std::find_if(queued_.begin(), queued_.end(), [&](const Queued& q) { return q.setting.kind == s.kind; });
+      // The same setting again while it is carried out: the transceiver
+      // gets it once.
+      if (same == queued_.end() && carrying_ && carrying_->kind == s.kind && carrying_->value == s.value)
+        return answer(true);
       if (same == queued_.end()) {
         queued_.push_back({s, answer});
       } else {
@@ -122,12 +141,15 @@ void ClientRequests::clientCmd() {
   while (!queued_.empty()) {
     const Queued q = queued_.front();
     queued_.pop_front();
+    carrying_ = q.setting;
     try {
       if (q.setting.kind == RigSetting::Kind::Frequency)
         p_.cmds().gSetFreq(q.setting.value);
       else
         p_.cmds().gSetMode(q.setting.value);
+      carrying_.reset();
     } catch (...) {
+      carrying_.reset();
       q.answer(false);
       // A key-down must never be carried out long after it was asked for.
       for (const Queued& k : std::exchange(keyDowns_, {})) k.answer(false);
@@ -173,6 +195,12 @@ bool ClientRequests::setSplit(bool on) {
     if (!frm.cmbVFOBMode.enabled || ModeControls::ModeCmdString(frm.cmbMode.text).empty()) return false;
     frm.cmbVFOBMode.text = frm.cmbMode.text;
   }
+  // A VFO B never set reads as VFO A to clients, which then see no need to
+  // set it; transmitting on it as it stands would be out of band.
+  std::string vfoB;
+  for (const auto& digit : frm.cmdVFOB) vfoB += digit.caption;
+  if (on && !panelFrequency(vfoB))
+    for (std::size_t i = 0; i < frm.cmdVFOB.size(); ++i) frm.cmdVFOB[i].caption = frm.cmdF[i].caption;
   frm.optTXVFO[index].value = 1;
   frm.optTXVFO[1 - index].value = 0;
   p_.vfo().optTXVFO_Click(static_cast<int>(index));

@@ -6,9 +6,11 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 
 #include "core/RigClient.h"
+#include "core/RigState.h"
 
 namespace zr {
 
@@ -38,6 +40,9 @@ class ClientRequests {
 
   // Where the operator could change a setting now, so can a client.
   bool takesSettings() const;
+  // The panel's state as a client that set something sees it: with the
+  // frequency and mode settings taken but not yet carried out.
+  RigStateSnapshot commandedState() const;
 
  private:
   // Applied at once: settings that only change the panel's own VFO B and split.
@@ -55,6 +60,9 @@ class ClientRequests {
   // Frequency and mode settings not yet carried out; a newer one of a kind
   // replaces the older, so a fast client cannot queue up work.
   std::deque<Queued> queued_;
+  // The one clientCmd is carrying out: the CAT port may ask (and repeat
+  // itself) while the transceiver is being waited for.
+  std::optional<RigSetting> carrying_;
   // Key-downs that arrived behind them: a client that tunes, then keys,
   // must not transmit on the frequency it left.
   std::deque<Queued> keyDowns_;

@@ -213,6 +213,23 @@ TEST_F(RigctlClientTest, SplitTheWayADigitalModeProgramTunesWithIt) {
   EXPECT_EQ(rigctl("s"), "0\nVFOA\n");
 }
 
+TEST_F(RigctlClientTest, ASplitOnAFreshPanelTransmitsWhereItReadsAndAKeyDownMayRepeat) {
+  // VFO B was never set, so it reads as VFO A and a client sees no need to
+  // set it; the transmission must then be on that frequency, not refused
+  // as out of band. A key-down repeated while keyed is taken, not refused.
+  RigctlSession client(server_->port(), dir_ / "client.out");
+  ASSERT_TRUE(client.running());
+  for (const char* line : {"S 1 VFOB", "i", "T 1"}) client.send(line);
+  EXPECT_TRUE(eventually([&] { return lastKey() == "K"; })) << client.output();
+  for (const char* line : {"T 1", "t", "T 0"}) client.send(line);
+  EXPECT_TRUE(eventually([&] { return lastKey() == "U"; }));
+  client.quit();
+  EXPECT_TRUE(client.said("TX Frequency: 14250000")) << client.output();
+  EXPECT_TRUE(client.said("PTT: 1")) << client.output();
+  EXPECT_EQ(client.output().find("error"), std::string::npos) << client.output();
+  EXPECT_EQ(panel_->rigState.latest()->vfoBFreqCmd, "F1425000");
+}
+
 TEST_F(RigctlClientTest, ASplitTheOperatorChoseAgainOutlivesTheProgram) {
   RigctlSession client(server_->port(), dir_ / "client.out");
   client.send("S 1 VFOB");
