@@ -109,5 +109,30 @@ TEST_F(ComLinkRecovery, ALinkDanglingWhenChosenIsWaitedFor) {
   EXPECT_EQ(builtIn.receive(1, std::chrono::milliseconds(300)), "");
 }
 
+TEST_F(ComLinkRecovery, ALinkThatMovesWhileThePortIsOpenIsALostPort) {
+  // The port was opened through COM3 on a device that is not the radio (its
+  // name reused after the radio's went away); the link then moves on to the
+  // radio. Staying open would mean talking to the stranger for ever.
+  linkCom3(first);
+  port.setCommPort(3);
+  port.open();
+  EXPECT_TRUE(port.takeLineEvents().empty());
+  linkCom3(second);
+  std::vector<int> events;
+  for (int i = 0; i < 500 && events.empty(); ++i) {
+    events = port.takeLineEvents();
+    if (events.empty()) std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(std::count(events.begin(), events.end(), comm::PortLost), 1);
+  EXPECT_NE(port.failure().find("COM3"), std::string::npos) << port.failure();
+  EXPECT_NE(port.failure().find("the link now leads to another device"), std::string::npos) << port.failure();
+  port.close();
+  port.reopen();
+  EXPECT_TRUE(port.takeLineEvents().empty());
+  port.output("U");
+  EXPECT_EQ(second.receive(1), "U");
+  EXPECT_EQ(first.receive(1, std::chrono::milliseconds(300)), "");
+}
+
 }  // namespace
 }  // namespace zr

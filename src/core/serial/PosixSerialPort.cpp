@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -160,6 +161,7 @@ void PosixSerialPort::openRoute() {
 
   fd_ = fd;
   ioError_ = 0;
+  linkMoved_ = false;
   lostReported_ = false;
   inbuf_.clear();
   events_.clear();
@@ -211,7 +213,27 @@ void PosixSerialPort::requireHealthy() const {
 }
 
 std::string PosixSerialPort::failure() const {
-  return ioError_ != 0 ? deviceDescription() + ": " + std::strerror(ioError_) : std::string();
+  if (ioError_ == 0) return {};
+  if (linkMoved_) return deviceDescription() + ": the link now leads to another device";
+  return deviceDescription() + ": " + std::strerror(ioError_);
+}
+
+// A port opened through a COMn link whose device went away and whose name was
+// given to another (a pseudo-terminal number reused, an adapter re-plugged)
+// may be open on a stranger while the link has moved on to the radio: the
+// port is then lost, and recovery reopens it through the link.
+void PosixSerialPort::checkLinkStillLeadsHere() {
+  constexpr auto kLookInterval = std::chrono::milliseconds(250);
+  if (!route_ || !route_->viaLink || ioError_ != 0) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastLinkLook_ < kLookInterval) return;
+  lastLinkLook_ = now;
+  struct stat linked {}, open {};
+  // A dangling link says nothing of the open device: a hang-up will.
+  if (::stat(route_->path.c_str(), &linked) != 0 || ::fstat(fd_, &open) != 0) return;
+  if (linked.st_rdev == open.st_rdev) return;
+  linkMoved_ = true;
+  fail(ENODEV);
 }
 
 void PosixSerialPort::fail(int errnoValue) {
@@ -384,6 +406,7 @@ void PosixSerialPort::checkLineCounters() {
 std::vector<int> PosixSerialPort::takeLineEvents() {
   if (!isOpen()) return {};
   if (!pull()) checkLineCounters();
+  checkLinkStillLeadsHere();
   // However the failure was met (a read, a write, a wait), it is told once.
   if (ioError_ != 0 && !lostReported_) {
     events_.push_back(comm::PortLost);

@@ -2,6 +2,7 @@
 // The termios backend behind SerialPort. Input is read from the device into
 // our own buffer whenever a call needs it, decoded from PARMRK marking into
 // data and line events. Runs on one thread (the engine's).
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -79,6 +80,7 @@ class PosixSerialPort final : public SerialPort {
   void applyModemLine(int line, bool on);
   void openRoute();
   const PortRoute& route();
+  void checkLinkStillLeadsHere();
 
   std::filesystem::path dir_;
   std::string fallbackPrefix_;
@@ -101,6 +103,8 @@ class PosixSerialPort final : public SerialPort {
   std::vector<int> events_;
   int lastEvent_ = 0;
   int ioError_ = 0;  // errno of a device failure; the port is unusable
+  bool linkMoved_ = false;  // the failure: the COMn link leads elsewhere now
+  std::chrono::steady_clock::time_point lastLinkLook_{};
   bool lostReported_ = false;
   bool hasModemLines_ = false;
   bool lastDsr_ = true;
