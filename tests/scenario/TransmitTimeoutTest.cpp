@@ -156,18 +156,25 @@ TEST_P(TransmitTimeoutTest, AtTheLimitTheTransmissionEndsWithABeepAndTheText) {
   EXPECT_TRUE(rekeyed < 0 || rekeyed >= pressedAgain) << "keyed again without a new press";
   EXPECT_TRUE(offAfter);
   EXPECT_FALSE(keyedWhileStillHeld);
-  if (holds()) EXPECT_GE(rekeyed, pressedAgain) << "a new press after the release keys again";
+  if (holds()) {
+    EXPECT_GE(rekeyed, pressedAgain) << "a new press after the release keys again";
+  }
   EXPECT_GT(h.host.beeps, beepsBefore);
   EXPECT_NE(info.find("Transmit time-out: unkeyed after 8 s"), std::string::npos) << info;
   // Ended as its own release ends it.
-  if (path == Path::SplitPtt || path == Path::SplitXmt)
+  if (path == Path::SplitPtt || path == Path::SplitXmt) {
     EXPECT_EQ(frequencyAfter, frequencyBefore) << "back on VFO A";
-  if (path == Path::Xmt || path == Path::SplitXmt) EXPECT_EQ(h.panel.frm.cmdXmit.caption, "&XMT ON");
+  }
+  if (path == Path::Xmt || path == Path::SplitXmt) {
+    EXPECT_EQ(h.panel.frm.cmdXmit.caption, "&XMT ON");
+  }
   if (path == Path::Tune) {
     EXPECT_EQ(h.panel.frm.cmdTune.caption, "T&UNE ON");
     EXPECT_EQ(h.simulator().model().state().mode, 1) << "the mode before the tune is back";
   }
-  if (path == Path::AmpTune) EXPECT_FALSE(h.panel.st.gAmpTuning);
+  if (path == Path::AmpTune) {
+    EXPECT_FALSE(h.panel.st.gAmpTuning);
+  }
 }
 
 TEST_P(TransmitTimeoutTest, ABreakStartsANewCountAndANewPressKeysAgain) {

@@ -20,14 +20,6 @@ std::string groupName(gid_t gid) {
   return found->gr_name;
 }
 
-std::string userName(uid_t uid) {
-  std::vector<char> buffer(16384);
-  passwd pw{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(uid, &pw, buffer.data(), buffer.size(), &found) != 0 || !found) return std::to_string(uid);
-  return found->pw_name;
-}
-
 // In the group database, though perhaps not yet in this login session.
 bool userListedIn(gid_t gid) {
   std::vector<char> buffer(16384);
