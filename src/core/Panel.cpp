@@ -77,6 +77,7 @@ RigStateSnapshot Panel::currentRigState() const {
   r.txUnrestricted = st.gTxUnrestricted;
   r.portLost = !MSComm1.isOpen();
   r.takesSettings = clients_->takesSettings();
+  r.takesKeyDown = transmit_->clientMayKey() || transmit_->windingDown();
   return r;
 }
 

@@ -27,6 +27,9 @@ struct RigStateSnapshot {
   // The panel takes settings from station programs now: no modal window, no
   // scan, remote control, transmitter not keyed, radio port open.
   bool takesSettings = false;
+  // A client's key-down would be carried out: now, or once the transmission
+  // ending now has ended.
+  bool takesKeyDown = false;
   bool operator==(const RigStateSnapshot&) const = default;
 };
 

@@ -207,7 +207,7 @@ void RigSession::handle(RigLine line, double now) {
     const bool unkey = !settings[0].on;
     // Only an unkey goes through whatever the panel is doing, and a key-down
     // repeated by the client keying now (the panel decides if it still holds).
-    if (!view.takesSettings && !unkey && !keying_) return reply(line, RigReply::error(rprt::Rejected));
+    if (!view.takesKeyDown && !unkey && !keying_) return reply(line, RigReply::error(rprt::Rejected));
     keying_ = !unkey;
     auto ticket = backend_.submit(settings[0], id_, wake_);
     pending_ = Pending{std::move(line), std::move(ticket), now + kSettingDeadline, now + kCarryOutLimit, !unkey};

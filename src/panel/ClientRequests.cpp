@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/Clock.h"
 #include "core/CommandComposer.h"
 #include "core/Convert.h"
 #include "core/MainLoop.h"
@@ -50,9 +51,12 @@ void ClientRequests::take(const RigSetting& s, int client, const Answer& answer)
   using K = RigSetting::Kind;
   if (s.kind == K::Ptt) {
     if (s.on && hasLeft(client)) return answer(false);
-    if (s.on && !queued_.empty()) {
+    // Behind the settings before it, and behind the end of a transmission
+    // just unkeyed: the service loop's next pass carries it out.
+    if (s.on && (!queued_.empty() || p_.transmit().windingDown())) {
       dropKeyDown(client);
-      keyDowns_.push_back({s, answer, client});
+      keyDowns_.push_back({s, answer, client, p_.clock.now()});
+      clientPending = true;
       return;
     }
     if (s.on) return p_.transmit().clientKeyDown(client, answer);
@@ -162,8 +166,9 @@ void ClientRequests::clientCmd() {
   while (!keyDowns_.empty()) {
     const Queued q = keyDowns_.front();
     keyDowns_.pop_front();
-    // Its client left while the settings before it were carried out.
-    if (hasLeft(q.client)) {
+    // Its client left while the settings before it were carried out, or
+    // gave up on it.
+    if (hasLeft(q.client) || secondsSince(q.since, p_.clock.now()) > kKeyDownPatience) {
       q.answer(false);
       continue;
     }

@@ -20,6 +20,10 @@ class ClientRequests {
  public:
   explicit ClientRequests(Panel& panel) : p_(panel) {}
 
+  // A key-down that waited longer than this (behind settings, or behind a
+  // transmission's end held up) is refused: its client has stopped waiting.
+  static constexpr double kKeyDownPatience = 3.0;
+
   using Answer = std::function<void(bool accepted)>;
 
   // Engine thread. Takes `setting` from station program `client` now, or
@@ -56,6 +60,7 @@ class ClientRequests {
     RigSetting setting;
     Answer answer;
     int client = 0;
+    double since = 0;  // time of day it was taken
   };
   // Frequency and mode settings not yet carried out; a newer one of a kind
   // replaces the older, so a fast client cannot queue up work.

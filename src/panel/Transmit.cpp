@@ -94,6 +94,8 @@ void Transmit::cmdPTT_MouseDown(int button, int, int, int) {
   transmitWhileHeld();
 }
 
+bool Transmit::keyCmdIsUnkey() const { return p_.st.gKeyCmd != "K"; }
+
 bool Transmit::clientMayKey() const {
   const MainWindowModel& frm = p_.frm;
   if (!frm.window.enabled || !frm.window.visible || !frm.cmdPTT.enabled || !frm.cmdPTT.visible) return false;

@@ -37,6 +37,12 @@ class Transmit {
   void clientKeyDown(int client, const std::function<void(bool keyed)>& answer);
   // Lets go; when nobody holds any more the transmitter unkeys at once.
   void clientKeyUp(int client);
+  // Where a client's key-down would key now (the PTT button's rules).
+  bool clientMayKey() const;
+  // Unkeyed, and the PTT loop is ending (the retune to VFO A, the last
+  // poll): a key-down now is a new transmission once it has ended, not a
+  // join of this one.
+  bool windingDown() const { return looping_ && keyCmdIsUnkey(); }
 
   // The transmission has lasted too long: every holder lets go and the
   // latched XMT or the tune ends, each the way its own release ends it. A
@@ -55,7 +61,7 @@ class Transmit {
     std::string mode, sideTone, pttEnable, source;
   };
 
-  bool clientMayKey() const;
+  bool keyCmdIsUnkey() const;
   // Keys on the transmitting VFO and holds until every holder lets go.
   void transmitWhileHeld();
   bool anyoneHolds() const { return pttHeld || extActive() || !clientHolders_.empty(); }

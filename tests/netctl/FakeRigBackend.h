@@ -62,6 +62,7 @@ class FakeRigBackend : public RigBackend {
     v.vfoBFreqCmd = "F0707400";
     v.vfoBMode = "LSB";
     v.takesSettings = true;
+    v.takesKeyDown = true;
     return v;
   }
 

@@ -200,6 +200,7 @@ TEST_F(RigSessionTest, SettingsThePanelCannotHaveAreRefusedWithoutBotheringIt) {
 TEST_F(RigSessionTest, APanelThatTakesNoSettingsRefusesThemAtOnceButNeverAnUnkey) {
   RigStateSnapshot v = test::FakeRigBackend::tunedView();
   v.takesSettings = false;
+  v.takesKeyDown = false;
   backend.setView(v);
   EXPECT_EQ(say("F 7074000\nM LSB 0\nT 1\nS 1 VFOB\nf\n"), "RPRT -9\nRPRT -9\nRPRT -9\nRPRT -9\n14250000\n");
   EXPECT_TRUE(backend.submitted().empty());

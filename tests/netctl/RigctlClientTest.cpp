@@ -213,7 +213,7 @@ TEST_F(RigctlClientTest, SplitTheWayADigitalModeProgramTunesWithIt) {
   EXPECT_EQ(rigctl("s"), "0\nVFOA\n");
 }
 
-TEST_F(RigctlClientTest, ASplitOnAFreshPanelTransmitsWhereItReadsAndAKeyDownMayRepeat) {
+TEST_F(RigctlClientTest, ASplitOnAFreshPanelTransmitsWhereItReadsAndKeyDownsMayRepeat) {
   // VFO B was never set, so it reads as VFO A and a client sees no need to
   // set it; the transmission must then be on that frequency, not refused
   // as out of band. A key-down repeated while keyed is taken, not refused.
@@ -222,6 +222,13 @@ TEST_F(RigctlClientTest, ASplitOnAFreshPanelTransmitsWhereItReadsAndAKeyDownMayR
   for (const char* line : {"S 1 VFOB", "i", "T 1"}) client.send(line);
   EXPECT_TRUE(eventually([&] { return lastKey() == "K"; })) << client.output();
   for (const char* line : {"T 1", "t", "T 0"}) client.send(line);
+  EXPECT_TRUE(eventually([&] { return lastKey() == "U"; }));
+  // Keyed again at once after an unkey, while the transmission before is
+  // still ending: a new transmission, not a refusal.
+  const long keys = simCount("K");
+  for (const char* line : {"T 1", "T 0", "T 1"}) client.send(line);
+  EXPECT_TRUE(eventually([&] { return simCount("K") > keys && lastKey() == "K"; })) << client.output();
+  client.send("T 0");
   EXPECT_TRUE(eventually([&] { return lastKey() == "U"; }));
   client.quit();
   EXPECT_TRUE(client.said("TX Frequency: 14250000")) << client.output();
