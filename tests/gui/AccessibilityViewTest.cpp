@@ -225,6 +225,19 @@ TEST(AccessibilityViewTest, EscapeClosesADialogAsItsCloseBoxDoes) {
   // The main window is no dialog: Escape there closes nothing.
   QTest::keyClick(views.mainView(), Qt::Key_Escape);
   EXPECT_EQ(log.of(EventKind::Close).size(), 1u);
+
+  // Disabled under a dialog and enabled again when it closes, the main
+  // window has the keyboard where it was, not nowhere.
+  qt::WindowView& panel = *views.mainView();
+  QWidget* mode = panel.widget("cmbMode");
+  mode->setFocus();
+  ASSERT_EQ(panel.focusWidget(), mode);
+  main.window.enabled = false;
+  panel.apply(main);
+  EXPECT_NE(panel.focusWidget(), mode);
+  main.window.enabled = true;
+  panel.apply(main);
+  EXPECT_EQ(panel.focusWidget(), mode);
 }
 
 TEST(AccessibilityViewTest, ChangesAreAnnouncedFromTheMainWindow) {

@@ -349,8 +349,15 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
   if (!before || before->caption != now.caption) setWindowTitle(q(now.caption));
   if (!before || before->enabled != now.enabled) {
     // Not the window itself: Qt would disable the dialogs it owns as well.
+    // Disabling drops the focus; it comes back where it was, so a dialog
+    // closed from the keyboard does not leave the operator nowhere.
+    if (!now.enabled && focusWidget()) focusBeforeModal_ = focusWidget();
     centralWidget()->setEnabled(now.enabled);
     if (QWidget* bar = menuWidget()) bar->setEnabled(now.enabled);
+    if (now.enabled) {
+      if (focusBeforeModal_ && focusBeforeModal_->isEnabled()) focusBeforeModal_->setFocus(Qt::OtherFocusReason);
+      focusBeforeModal_.clear();
+    }
   }
   if (!before || before->visible != now.visible) {
     if (now.visible) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMoveEvent>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <functional>
@@ -106,6 +107,8 @@ class WindowView : public QMainWindow {
   // The model's "centred as designed" position.
   static constexpr int kCentred = -2147483647 - 1;
   bool placing_ = false;
+  // Where the keyboard was when a modal window disabled this one.
+  QPointer<QWidget> focusBeforeModal_;
   void applyBinding(Binding& binding, const Control* before, const Control& now);
   void applyAction(QAction* action, const Control* before, const Control& now);
   void showStaleText(Binding& binding);
