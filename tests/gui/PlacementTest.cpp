@@ -4,12 +4,14 @@
 
 #include <QScreen>
 #include <QTest>
+#include <climits>
 
 #include "TestWindowModel.h"
 #include "lists/BandSelectWindowModel.h"
 #include "lists/ScanBandsWindowModel.h"
 #include "lists/ScanFreqsWindowModel.h"
 #include "ui/MainWindowModel.h"
+#include "ui/qt/MainWindowView.h"
 #include "ui/qt/ViewSet.h"
 
 namespace zr::test {
@@ -29,6 +31,57 @@ TEST(PlacementTest, BesideTheAnchorAndOnTheScreen) {
   EXPECT_EQ(WindowView::besideAnchor(QRect(0, 0, 900, 600), 250, QSize(1500, 900), screen), QPoint(0, 0));
   // A screen that does not start at 0 (a panel on the left or top).
   EXPECT_EQ(WindowView::besideAnchor(QRect(100, 0, 900, 600), 250, size, QRect(40, 30, 1240, 770)), QPoint(750, 30));
+  EXPECT_EQ(WindowView::insideArea(QPoint(-50, -20), size, QRect(40, 30, 1240, 770)), QPoint(40, 30));
+}
+
+// The main window where it was saved, centred, or grown: never out of reach.
+TEST(PlacementTest, WindowsStayOnTheScreen) {
+  InputLog log;
+  TestWindowModel model;
+  model.window.visible = true;
+  auto twips = [](const QWidget& w, int pixels) { return pixels * 1440 / w.logicalDpiX(); };
+  {
+    // Saved on a wider desktop: pulled back inside this one.
+    qt::WindowView probe(TestWindowModel{}, log.sink());
+    const QRect area = probe.screen()->availableGeometry();
+    model.window.left = twips(probe, area.right() - 10);
+    model.window.top = twips(probe, area.top() + 20);
+    qt::WindowView view(model, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.frameGeometry().right(), area.right());
+    EXPECT_NEAR(view.pos().y(), area.top() + 20, 1);
+
+    // Grown past the bottom edge, it moves up.
+    view.move(view.pos().x(), area.bottom() - view.frameGeometry().height());
+    view.resize(view.width(), view.height() + 40);
+    QCoreApplication::processEvents();
+    EXPECT_LE(view.frameGeometry().bottom(), area.bottom());
+  }
+  {
+    // Centred, it stays centred as its layout grows.
+    model.window.left = model.window.top = INT_MIN;
+    qt::WindowView view(model, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const QRect area = view.screen()->availableGeometry();
+    view.setMinimumSize(view.width() + 100, view.height() + 60);
+    QCoreApplication::processEvents();
+    const QRect now = view.frameGeometry();
+    EXPECT_NEAR(now.left() - area.left(), area.right() - now.right(), 1);
+    EXPECT_NEAR((now.top() - area.top()) * 2, area.bottom() - now.bottom(), 2);
+  }
+  {
+    // Wider than the screen (the panel at 200 % on a small one): its left
+    // edge, with the menus, on the screen.
+    MainWindowModel panel;
+    panel.forEachControl([](Control& c) { c.visible = true; });
+    panel.window.left = panel.window.top = INT_MIN;
+    qt::MainWindowView view(panel, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const QRect area = view.screen()->availableGeometry();
+    ASSERT_GT(view.frameGeometry().width(), area.width());  // the test screen is 800 wide
+    EXPECT_EQ(view.pos().x(), area.left());
+    EXPECT_GE(view.pos().y(), area.top());
+  }
 }
 
 // Opens `window` over a main window, checks it sits beside the band frame,

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QMoveEvent>
+#include <QResizeEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -378,13 +380,29 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
 int WindowView::toPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
 int WindowView::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpiX())); }
 
-QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
-  QPoint at(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y());
-  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(screen.x() + screen.width() - size.width());
-  if (at.y() + size.height() > screen.y() + screen.height()) at.setY(screen.y() + screen.height() - size.height());
-  // A window larger than the screen keeps its title bar and left edge in reach.
-  return {std::max(at.x(), screen.x()), std::max(at.y(), screen.y())};
+QPoint WindowView::insideArea(QPoint at, const QSize& size, const QRect& area) {
+  if (at.x() + size.width() > area.x() + area.width()) at.setX(area.x() + area.width() - size.width());
+  if (at.y() + size.height() > area.y() + area.height()) at.setY(area.y() + area.height() - size.height());
+  return {std::max(at.x(), area.x()), std::max(at.y(), area.y())};
 }
+
+QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
+  return insideArea(QPoint(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y()), size, screen);
+}
+
+namespace {
+
+QPoint centredIn(const QRect& area, const QSize& size) {
+  return {area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 3};
+}
+
+// The screen a saved position is on; off every screen, the window's own.
+const QScreen* screenOf(QPoint at, const QWidget* window) {
+  if (const QScreen* s = QGuiApplication::screenAt(at)) return s;
+  return window->screen();
+}
+
+}  // namespace
 
 void WindowView::placeWindow(const Control& now) {
   QPoint target;
@@ -395,17 +413,41 @@ void WindowView::placeWindow(const Control& now) {
     const QScreen* screen = frame ? owner->screen() : nullptr;
     if (!screen) return;
     adjustSize();
+    centred_ = false;
     target = besideAnchor(owner->frameGeometry(), frame->width(), frameGeometry().size(), screen->availableGeometry());
   } else if (now.left == kCentred || now.top == kCentred) {
     const QScreen* screen = this->screen();
     if (!screen) return;
+    centred_ = true;
     const QRect area = screen->availableGeometry();
-    const QSize size = frameGeometry().size();
-    target = QPoint(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 3);
+    target = insideArea(centredIn(area, frameGeometry().size()), frameGeometry().size(), area);
   } else {
     target = QPoint(toPixels(now.left), toPixels(now.top));
+    // The model repeating where this window was put keeps it centred.
+    if (target == pos()) return;
+    centred_ = false;
+    // A position saved on a larger desktop (or at another scale) must not
+    // leave the window out of reach.
+    if (const QScreen* screen = screenOf(target, this))
+      target = insideArea(target, frameGeometry().size(), screen->availableGeometry());
   }
   moveTo(target);
+}
+
+void WindowView::keepOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size = frameGeometry().size();
+  const QPoint target = insideArea(centred_ ? centredIn(area, size) : pos(), size, area);
+  if (target != pos()) moveTo(target);
+}
+
+void WindowView::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const QSize before = event->oldSize();
+  const bool grew = before.isValid() && (event->size().width() > before.width() || event->size().height() > before.height());
+  if (isVisible() && !placing_ && (grew || centred_)) keepOnScreen();
 }
 
 void WindowView::moveTo(QPoint target) {
@@ -428,7 +470,10 @@ void WindowView::reportPosition() {
 
 void WindowView::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (!placing_ && isVisible()) reportPosition();
+  if (!placing_ && isVisible()) {
+    centred_ = false;  // the operator (or the desktop) has put it elsewhere
+    reportPosition();
+  }
 }
 
 QWidget* WindowView::widget(const std::string& name, int index) const {
