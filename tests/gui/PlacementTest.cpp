@@ -68,6 +68,19 @@ TEST(PlacementTest, WindowsStayOnTheScreen) {
     const QRect now = view.frameGeometry();
     EXPECT_NEAR(now.left() - area.left(), area.right() - now.right(), 1);
     EXPECT_NEAR((now.top() - area.top()) * 2, area.bottom() - now.bottom(), 2);
+    // The model hands back, late, the place the window first told it: the
+    // window stays where it is now.
+    const auto moves = log.of(EventKind::Move);
+    ASSERT_GE(moves.size(), 2u);
+    TestWindowModel echoed = model;
+    echoed.window.left = moves[moves.size() - 2].x;
+    echoed.window.top = moves[moves.size() - 2].y;
+    view.apply(echoed);
+    EXPECT_EQ(view.frameGeometry(), now);
+    // A place the model asks for itself is taken.
+    echoed.window.left = echoed.window.top = 0;
+    view.apply(echoed);
+    EXPECT_EQ(view.pos(), area.topLeft());
   }
   {
     // Wider than the screen (the panel at 200 % on a small one): its left

@@ -369,6 +369,7 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
       activateWindow();
     } else {
       hide();
+      reported_.clear();
     }
   }
   if (now.visible && (!before || !before->visible || before->left != now.left || before->top != now.top))
@@ -422,8 +423,16 @@ void WindowView::placeWindow(const Control& now) {
     const QRect area = screen->availableGeometry();
     target = insideArea(centredIn(area, frameGeometry().size()), frameGeometry().size(), area);
   } else {
+    // The model hands back the places this window told it, in order and a
+    // little later: moving back to one would undo a later move (the centred
+    // window growing as it fills).
+    const auto echo = std::find(reported_.begin(), reported_.end(), QPoint(now.left, now.top));
+    if (echo != reported_.end()) {
+      reported_.erase(reported_.begin(), echo + 1);
+      return;
+    }
+    reported_.clear();
     target = QPoint(toPixels(now.left), toPixels(now.top));
-    // The model repeating where this window was put keeps it centred.
     if (target == pos()) return;
     centred_ = false;
     // A position saved on a larger desktop (or at another scale) must not
@@ -439,6 +448,8 @@ void WindowView::keepOnScreen() {
   if (!screen) return;
   const QRect area = screen->availableGeometry();
   const QSize size = frameGeometry().size();
+  // Moved by the operator (or the desktop) since, it is no longer centred.
+  if (pos() != placedAt_) centred_ = false;
   const QPoint target = insideArea(centred_ ? centredIn(area, size) : pos(), size, area);
   if (target != pos()) moveTo(target);
 }
@@ -454,6 +465,7 @@ void WindowView::moveTo(QPoint target) {
   placing_ = true;
   move(target);
   placing_ = false;
+  placedAt_ = pos();
   reportPosition();
 }
 
@@ -466,14 +478,12 @@ void WindowView::reportPosition() {
   e.x = left;
   e.y = top;
   if (sink_) sink_(std::move(e));
+  reported_.emplace_back(left, top);
 }
 
 void WindowView::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (!placing_ && isVisible()) {
-    centred_ = false;  // the operator (or the desktop) has put it elsewhere
-    reportPosition();
-  }
+  if (!placing_ && isVisible()) reportPosition();
 }
 
 QWidget* WindowView::widget(const std::string& name, int index) const {

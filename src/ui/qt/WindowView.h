@@ -116,6 +116,9 @@ class WindowView : public QMainWindow {
   static constexpr int kCentred = -2147483647 - 1;
   bool placing_ = false;
   bool centred_ = false;
+  QPoint placedAt_;
+  // Positions (twips) told to the model that it has not handed back yet.
+  std::vector<QPoint> reported_;
   // Where the keyboard was when a modal window disabled this one.
   QPointer<QWidget> focusBeforeModal_;
   void applyBinding(Binding& binding, const Control* before, const Control& now);
