@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 #include <climits>
 
@@ -11,7 +12,6 @@
 #include "lists/ScanBandsWindowModel.h"
 #include "lists/ScanFreqsWindowModel.h"
 #include "ui/MainWindowModel.h"
-#include "ui/qt/MainWindowView.h"
 #include "ui/qt/ViewSet.h"
 
 namespace zr::test {
@@ -83,17 +83,27 @@ TEST(PlacementTest, WindowsStayOnTheScreen) {
     EXPECT_EQ(view.pos(), area.topLeft());
   }
   {
-    // Wider than the screen (the panel at 200 % on a small one): its left
-    // edge, with the menus, on the screen.
-    MainWindowModel panel;
-    panel.forEachControl([](Control& c) { c.visible = true; });
-    panel.window.left = panel.window.top = INT_MIN;
-    qt::MainWindowView view(panel, log.sink());
+    // Larger than the screen (the panel at 200 % on a small one): it scrolls
+    // in a window the size of the screen, and keeps the keyboard.
+    model.window.left = model.window.top = INT_MIN;
+    qt::WindowView view(model, log.sink());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.activateWindow();
+    QWidget* go = view.widget("cmdGo");
+    go->setFocus();
     const QRect area = view.screen()->availableGeometry();
-    ASSERT_GT(view.frameGeometry().width(), area.width());  // the test screen is 800 wide
-    EXPECT_EQ(view.pos().x(), area.left());
-    EXPECT_GE(view.pos().y(), area.top());
+    view.centralWidget()->setMinimumSize(area.width() + 300, area.height() + 200);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.contains(view.frameGeometry())) << view.frameGeometry().width();
+    EXPECT_NE(qobject_cast<QScrollArea*>(view.centralWidget()), nullptr);
+    EXPECT_EQ(view.focusWidget(), go);
+    // Disabled and enabled as a whole, as a modal window does.
+    model.window.enabled = false;
+    view.apply(model);
+    EXPECT_FALSE(go->isEnabled());
+    model.window.enabled = true;
+    view.apply(model);
+    EXPECT_TRUE(go->isEnabled());
   }
 }
 

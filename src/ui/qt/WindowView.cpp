@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -441,17 +442,48 @@ void WindowView::placeWindow(const Control& now) {
       target = insideArea(target, frameGeometry().size(), screen->availableGeometry());
   }
   moveTo(target);
+  keepOnScreen();
 }
 
 void WindowView::keepOnScreen() {
   const QScreen* screen = this->screen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
+  scrollIfLargerThan(area);
   const QSize size = frameGeometry().size();
   // Moved by the operator (or the desktop) since, it is no longer centred.
   if (pos() != placedAt_) centred_ = false;
   const QPoint target = insideArea(centred_ ? centredIn(area, size) : pos(), size, area);
   if (target != pos()) moveTo(target);
+}
+
+// Larger than the screen (a large scale on a small one), the window's
+// contents scroll inside a window the size of the screen, and the control
+// with the keyboard is scrolled into view.
+void WindowView::scrollIfLargerThan(const QRect& area) {
+  const QSize frame = frameGeometry().size();
+  if (scrolls_ || (frame.width() <= area.width() && frame.height() <= area.height())) return;
+  scrolls_ = true;
+  const QSize decoration = frame - size();
+  QPointer<QWidget> focus = focusWidget();
+  placing_ = true;
+  QWidget* page = takeCentralWidget();
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(page);
+  // The window's enabled state is the central widget's.
+  scroll->setEnabled(page->isEnabled());
+  page->setEnabled(true);
+  setCentralWidget(scroll);
+  // The layout made the unscrolled size the window's minimum; scrolled, it
+  // has none of note.
+  setMinimumSize(0, 0);
+  resize(std::min(frame.width(), area.width()) - decoration.width(),
+         std::min(frame.height(), area.height()) - decoration.height());
+  placing_ = false;
+  if (focus) focus->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowView::resizeEvent(QResizeEvent* event) {

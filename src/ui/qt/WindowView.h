@@ -109,6 +109,8 @@ class WindowView : public QMainWindow {
   // A window that grew is kept on its screen, and centred while it has been
   // placed centred and not moved since.
   void keepOnScreen();
+  void scrollIfLargerThan(const QRect& area);
+  bool scrolls_ = false;
   void reportPosition();
   int toPixels(int twips) const;
   int toTwips(int pixels) const;
