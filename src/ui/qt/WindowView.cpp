@@ -3,9 +3,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMoveEvent>
 #include <QResizeEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -434,7 +434,6 @@ void WindowView::placeWindow(const Control& now) {
     }
     reported_.clear();
     target = QPoint(toPixels(now.left), toPixels(now.top));
-    if (target == pos()) return;
     centred_ = false;
     // A position saved on a larger desktop (or at another scale) must not
     // leave the window out of reach.
@@ -489,7 +488,8 @@ void WindowView::scrollIfLargerThan(const QRect& area) {
 void WindowView::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   const QSize before = event->oldSize();
-  const bool grew = before.isValid() && (event->size().width() > before.width() || event->size().height() > before.height());
+  const bool grew =
+      before.isValid() && (event->size().width() > before.width() || event->size().height() > before.height());
   if (isVisible() && !placing_ && (grew || centred_)) keepOnScreen();
 }
 
@@ -510,6 +510,8 @@ void WindowView::reportPosition() {
   e.x = left;
   e.y = top;
   if (sink_) sink_(std::move(e));
+  // A move the engine drops (the window disabled) never comes back.
+  if (reported_.size() >= 32) reported_.erase(reported_.begin());
   reported_.emplace_back(left, top);
 }
 
