@@ -2,7 +2,9 @@
 reader sees it: every control an operator can operate has a name, the VFO
 displays are named with their frequency, and the VFO A display's value
 follows a frequency change. Each dialog and list window is opened and
-walked the same way. Run under its own D-Bus session (dbus-run-session)."""
+walked the same way. Keying, unkeying and the radio's line going away are
+announced on the notification line. Run under its own D-Bus session
+(dbus-run-session)."""
 
 import re
 import sys
@@ -145,6 +147,9 @@ def main(panel, simulator):
             session.keys(MAIN, "alt+x")
             said = poll_until(lambda: "Receive" in (announcer.name or ""))
             failures.check(said, "unkeying was not announced: %r" % announcer.name)
+            session.end_simulator()
+            said = poll_until(lambda: "Port Lost" in (announcer.name or ""))
+            failures.check(said, "the lost port was not announced: %r" % announcer.name)
     except Exception as e:  # a broken session is a failure, reported with the rest
         failures.check(False, "%s: %s" % (type(e).__name__, e))
     return failures.finish(session)

@@ -1,14 +1,15 @@
 """The panel operated with the keyboard alone (xdotool keys into the real
 panel on the simulator): VFO A stepped by its 10 Hz digit, Port Setup,
-Channels and a band list opened and closed, the transmitter keyed and
-unkeyed. The accessibility bus only tells where the
+Channels and a band list opened and closed, the mode changed, the
+transmitter keyed and unkeyed. The accessibility bus only tells where the
 focus is, as a screen reader would tell the operator."""
 
+import re
 import sys
 
 import pyatspi
 
-from panel_session import DEADLINE, MAIN, START_DEADLINE, Failures, PanelSession, frequency_commands, poll_until
+from panel_session import MAIN, START_DEADLINE, Failures, PanelSession, frequency_commands, poll_until
 
 TAB_LIMIT = 120
 
@@ -48,14 +49,15 @@ def application():
     return None
 
 
-def tab_to(session, app, name, seen=None):
-    """Tab through the main window until the control named `name` has the focus
-    (read as its labels and its name; a `name` ending in a blank must start it)."""
+def tab_to(session, app, wanted, seen=None):
+    """Tab through the main window until the control read as `wanted` has the
+    focus: a text it contains, or a test of what it is read as."""
+    matches = wanted if callable(wanted) else (lambda now: wanted in now)
     for _ in range(TAB_LIMIT):
         now = focused_name(app) or ""
         if seen is not None:
             seen.append(now)
-        if (now.startswith(name) if name.endswith(" ") else name in now):
+        if matches(now):
             return True
         session.keys(MAIN, "Tab", pause=0.05)
         poll_until(lambda: focused_name(app) is not None, 5)
@@ -63,7 +65,8 @@ def tab_to(session, app, name, seen=None):
 
 
 def opens_and_closes(session, failures, label, keys, title, app=None, tab=None):
-    if tab and not failures.check(tab_to(session, app, tab), "Tab never reached %s" % tab):
+    seen = []
+    if tab and not failures.check(tab_to(session, app, tab, seen), "Tab never reached %s: %r" % (tab, seen[-60:])):
         return
     session.keys(MAIN, *keys)
     opened = poll_until(lambda: session.window(title))
@@ -97,6 +100,16 @@ def main(panel, simulator):
         if app is not None:
             opens_and_closes(session, failures, "the 20 m band list", ["space"], "^Frequency Select$", app,
                              "20 metre band list")
+
+            # The mode list, read as "Mode" and its value; VFO B's, read as
+            # "Mode VFO B ...", comes first and only changes the panel's VFO B.
+            seen = []
+            if failures.check(tab_to(session, app, lambda now: now.startswith("Mode ") and "VFO B" not in now, seen),
+                              "Tab never reached the mode list: %r" % seen[-60:]):
+                before = len(session.commands())
+                session.keys(MAIN, "Down")
+                changed = poll_until(lambda: any(re.fullmatch(r"M[1-4]", c) for c in session.commands()[before:]))
+                failures.check(changed, "Down on the mode list sent no mode: %r" % session.commands()[before:])
 
         # Keyed and unkeyed with Alt+X.
         keyed_before = session.commands().count("K")

@@ -44,7 +44,8 @@ class PanelSession:
 
     def _start(self, panel, simulator):
         self.display = self._start_x()
-        self._spawn([simulator, "--dir", self.dir, "--port", "1", "--firmware", "2", "--log", self.log_path])
+        self.simulator = self._spawn([simulator, "--dir", self.dir, "--port", "1", "--firmware", "2", "--log",
+                                      self.log_path])
         if not poll_until(lambda: os.path.exists(os.path.join(self.dir, "COM1")), START_DEADLINE):
             raise RuntimeError("the simulator's link never appeared")
         env = {"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
@@ -96,6 +97,11 @@ class PanelSession:
             print("kept for a look:", self.dir, file=sys.stderr)
         else:
             shutil.rmtree(self.dir, ignore_errors=True)
+
+    def end_simulator(self):
+        """The radio's line goes away, as an unplugged adapter's does."""
+        self.simulator.send_signal(signal.SIGTERM)
+        self.simulator.wait(15)
 
     # The simulator's log: time, blank, command.
     def commands(self):

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
+#include <set>
 
 #include "TestWindowModel.h"
 #include "ui/MainWindowModel.h"
@@ -150,16 +152,32 @@ TEST(AccessibilityViewTest, TabRunsThroughThePanelInTheOrderItShows) {
   model.forEachControl([](Control& c) { c.visible = true; });
   InputLog log;
   qt::MainWindowView view(model, log.sink());
-  // The next stop of Tab, as Qt finds it: the next widget in the chain that
-  // takes the focus from Tab.
-  auto next = [](QWidget* w) {
-    for (QWidget* n = w->nextInFocusChain(); n != w; n = n->nextInFocusChain())
-      if ((n->focusPolicy() & Qt::TabFocus) && n->isEnabled()) return n;
-    return w;
+  view.show();
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  // The stops of Tab as Qt takes them, focus proxies included.
+  auto tab = [](bool back = false) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+    return QApplication::focusWidget();
   };
-  EXPECT_EQ(next(view.vfoADisplay()), view.vfoBDisplay());
-  EXPECT_EQ(next(view.vfoBDisplay()), view.widget("cmbVFOBMode"));
-  EXPECT_EQ(next(view.widget("cmdXmit")), view.widget("cmdPTT"));
+  view.vfoADisplay()->setFocus();
+  EXPECT_EQ(tab(), view.vfoBDisplay());
+  EXPECT_EQ(tab(), view.widget("cmbVFOBMode"));
+  view.widget("cmdXmit")->setFocus();
+  EXPECT_EQ(tab(), view.widget("cmdPTT"));
+  // Round the whole panel and back to VFO A, each stop once: a loop in the
+  // chain would hold the keyboard in part of the panel.
+  view.vfoADisplay()->setFocus();
+  std::vector<QWidget*> stops = {view.vfoADisplay()};
+  for (QWidget* w = tab(); w && w != stops.front() && stops.size() < 200; w = tab()) stops.push_back(w);
+  EXPECT_EQ(QApplication::focusWidget(), stops.front()) << stops.back()->objectName().toStdString();
+  EXPECT_EQ(std::set<QWidget*>(stops.begin(), stops.end()).size(), stops.size());
+  for (const char* id : {"cmd20M", "vscRFG", "vscBFO", "txtInData", "cmbMode"})
+    EXPECT_NE(std::find(stops.begin(), stops.end(), view.widget(id)), stops.end()) << id;
+  // Shift+Tab takes the same stops the other way.
+  std::vector<QWidget*> back = {stops.front()};
+  while (back.size() < stops.size()) back.push_back(tab(true));
+  EXPECT_TRUE(std::equal(back.begin() + 1, back.end(), stops.rbegin(), stops.rend() - 1));
   // The digit buttons and separators are not stops of their own.
   for (const char* id : {"cmdF(3)", "Command1", "cmdVFOB(0)", "cmdM(1)"})
     EXPECT_EQ(view.findChild<QWidget*>(id)->focusPolicy(), Qt::NoFocus) << id;
@@ -207,6 +225,19 @@ TEST(AccessibilityViewTest, EscapeClosesADialogAsItsCloseBoxDoes) {
   // The main window is no dialog: Escape there closes nothing.
   QTest::keyClick(views.mainView(), Qt::Key_Escape);
   EXPECT_EQ(log.of(EventKind::Close).size(), 1u);
+
+  // Disabled under a dialog and enabled again when it closes, the main
+  // window has the keyboard where it was, not nowhere.
+  qt::WindowView& panel = *views.mainView();
+  QWidget* mode = panel.widget("cmbMode");
+  mode->setFocus();
+  ASSERT_EQ(panel.focusWidget(), mode);
+  main.window.enabled = false;
+  panel.apply(main);
+  EXPECT_NE(panel.focusWidget(), mode);
+  main.window.enabled = true;
+  panel.apply(main);
+  EXPECT_EQ(panel.focusWidget(), mode);
 }
 
 TEST(AccessibilityViewTest, ChangesAreAnnouncedFromTheMainWindow) {

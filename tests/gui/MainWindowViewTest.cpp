@@ -47,11 +47,13 @@ TEST(MainWindowViewTest, VfoARowReadsAsAFrequency) {
 }
 
 TEST(MainWindowViewTest, PositionIsKeptInTwipsBothWays) {
-  MainWindowModel model;
+  // A window small enough for the test screen, which would pull the panel in.
+  TestWindowModel model;
+  model.window.visible = true;
   model.window.left = 1440;  // one logical inch
   model.window.top = 720;
   InputLog log;
-  qt::MainWindowView view(model, log.sink());
+  qt::WindowView view(model, log.sink());
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
   const int dpi = view.logicalDpiX();
   EXPECT_EQ(view.pos(), QPoint(dpi, dpi / 2));

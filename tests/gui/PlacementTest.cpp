@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QScrollArea>
 #include <QTest>
+#include <climits>
 
 #include "TestWindowModel.h"
 #include "lists/BandSelectWindowModel.h"
@@ -29,6 +31,80 @@ TEST(PlacementTest, BesideTheAnchorAndOnTheScreen) {
   EXPECT_EQ(WindowView::besideAnchor(QRect(0, 0, 900, 600), 250, QSize(1500, 900), screen), QPoint(0, 0));
   // A screen that does not start at 0 (a panel on the left or top).
   EXPECT_EQ(WindowView::besideAnchor(QRect(100, 0, 900, 600), 250, size, QRect(40, 30, 1240, 770)), QPoint(750, 30));
+  EXPECT_EQ(WindowView::insideArea(QPoint(-50, -20), size, QRect(40, 30, 1240, 770)), QPoint(40, 30));
+}
+
+// The main window where it was saved, centred, or grown: never out of reach.
+TEST(PlacementTest, WindowsStayOnTheScreen) {
+  InputLog log;
+  TestWindowModel model;
+  model.window.visible = true;
+  auto twips = [](const QWidget& w, int pixels) { return pixels * 1440 / w.logicalDpiX(); };
+  {
+    // Saved on a wider desktop: pulled back inside this one.
+    qt::WindowView probe(TestWindowModel{}, log.sink());
+    const QRect area = probe.screen()->availableGeometry();
+    model.window.left = twips(probe, area.right() - 10);
+    model.window.top = twips(probe, area.top() + 20);
+    qt::WindowView view(model, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.frameGeometry().right(), area.right());
+    EXPECT_NEAR(view.pos().y(), area.top() + 20, 1);
+
+    // Grown past the bottom edge, it moves up.
+    view.move(view.pos().x(), area.bottom() - view.frameGeometry().height());
+    view.resize(view.width(), view.height() + 40);
+    QCoreApplication::processEvents();
+    EXPECT_LE(view.frameGeometry().bottom(), area.bottom());
+  }
+  {
+    // Centred, it stays centred as its layout grows.
+    model.window.left = model.window.top = INT_MIN;
+    qt::WindowView view(model, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const QRect area = view.screen()->availableGeometry();
+    view.setMinimumSize(view.width() + 100, view.height() + 60);
+    QCoreApplication::processEvents();
+    const QRect now = view.frameGeometry();
+    EXPECT_NEAR(now.left() - area.left(), area.right() - now.right(), 1);
+    EXPECT_NEAR((now.top() - area.top()) * 2, area.bottom() - now.bottom(), 2);
+    // The model hands back, late, the place the window first told it: the
+    // window stays where it is now.
+    const auto moves = log.of(EventKind::Move);
+    ASSERT_GE(moves.size(), 2u);
+    TestWindowModel echoed = model;
+    echoed.window.left = moves[moves.size() - 2].x;
+    echoed.window.top = moves[moves.size() - 2].y;
+    view.apply(echoed);
+    EXPECT_EQ(view.frameGeometry(), now);
+    // A place the model asks for itself is taken.
+    echoed.window.left = echoed.window.top = 0;
+    view.apply(echoed);
+    EXPECT_EQ(view.pos(), area.topLeft());
+  }
+  {
+    // Larger than the screen (the panel at 200 % on a small one): it scrolls
+    // in a window the size of the screen, and keeps the keyboard.
+    model.window.left = model.window.top = INT_MIN;
+    qt::WindowView view(model, log.sink());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.activateWindow();
+    QWidget* go = view.widget("cmdGo");
+    go->setFocus();
+    const QRect area = view.screen()->availableGeometry();
+    view.centralWidget()->setMinimumSize(area.width() + 300, area.height() + 200);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(area.contains(view.frameGeometry())) << view.frameGeometry().width();
+    EXPECT_NE(qobject_cast<QScrollArea*>(view.centralWidget()), nullptr);
+    EXPECT_EQ(view.focusWidget(), go);
+    // Disabled and enabled as a whole, as a modal window does.
+    model.window.enabled = false;
+    view.apply(model);
+    EXPECT_FALSE(go->isEnabled());
+    model.window.enabled = true;
+    view.apply(model);
+    EXPECT_TRUE(go->isEnabled());
+  }
 }
 
 // Opens `window` over a main window, checks it sits beside the band frame,

@@ -84,12 +84,20 @@ MainWindowView::MainWindowView(const WindowModel& model, InputSink sink, QWidget
   showInitial(model);
 }
 
+// A widget whose focus goes to a proxy follows the proxy in the chain: left
+// where it was, Tab would pass to it from elsewhere, jump back to the proxy
+// and go round a part of the panel for ever.
 void MainWindowView::chainTabOrder() {
   QWidget* last = nullptr;
-  for (QWidget* w : shownOrder_) {
-    if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy()) continue;
+  auto chain = [&last](QWidget* w) {
     if (last) setTabOrder(last, w);
     last = w;
+  };
+  for (QWidget* w : shownOrder_) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy()) continue;
+    chain(w);
+    for (QWidget* p : shownOrder_)
+      if (p->focusProxy() == w) chain(p);
   }
 }
 

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -349,8 +352,15 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
   if (!before || before->caption != now.caption) setWindowTitle(q(now.caption));
   if (!before || before->enabled != now.enabled) {
     // Not the window itself: Qt would disable the dialogs it owns as well.
+    // Disabling drops the focus; it comes back where it was, so a dialog
+    // closed from the keyboard does not leave the operator nowhere.
+    if (!now.enabled && focusWidget()) focusBeforeModal_ = focusWidget();
     centralWidget()->setEnabled(now.enabled);
     if (QWidget* bar = menuWidget()) bar->setEnabled(now.enabled);
+    if (now.enabled) {
+      if (focusBeforeModal_ && focusBeforeModal_->isEnabled()) focusBeforeModal_->setFocus(Qt::OtherFocusReason);
+      focusBeforeModal_.clear();
+    }
   }
   if (!before || before->visible != now.visible) {
     if (now.visible) {
@@ -360,6 +370,7 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
       activateWindow();
     } else {
       hide();
+      reported_.clear();
     }
   }
   if (now.visible && (!before || !before->visible || before->left != now.left || before->top != now.top))
@@ -371,13 +382,29 @@ void WindowView::applyWindow(const Control* before, const Control& now) {
 int WindowView::toPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
 int WindowView::toTwips(int pixels) const { return static_cast<int>(std::lround(pixels * 1440.0 / logicalDpiX())); }
 
-QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
-  QPoint at(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y());
-  if (at.x() + size.width() > screen.x() + screen.width()) at.setX(screen.x() + screen.width() - size.width());
-  if (at.y() + size.height() > screen.y() + screen.height()) at.setY(screen.y() + screen.height() - size.height());
-  // A window larger than the screen keeps its title bar and left edge in reach.
-  return {std::max(at.x(), screen.x()), std::max(at.y(), screen.y())};
+QPoint WindowView::insideArea(QPoint at, const QSize& size, const QRect& area) {
+  if (at.x() + size.width() > area.x() + area.width()) at.setX(area.x() + area.width() - size.width());
+  if (at.y() + size.height() > area.y() + area.height()) at.setY(area.y() + area.height() - size.height());
+  return {std::max(at.x(), area.x()), std::max(at.y(), area.y())};
 }
+
+QPoint WindowView::besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen) {
+  return insideArea(QPoint(mainWindow.x() + mainWindow.width() - anchorWidth, mainWindow.y()), size, screen);
+}
+
+namespace {
+
+QPoint centredIn(const QRect& area, const QSize& size) {
+  return {area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 3};
+}
+
+// The screen a saved position is on; off every screen, the window's own.
+const QScreen* screenOf(QPoint at, const QWidget* window) {
+  if (const QScreen* s = QGuiApplication::screenAt(at)) return s;
+  return window->screen();
+}
+
+}  // namespace
 
 void WindowView::placeWindow(const Control& now) {
   QPoint target;
@@ -388,23 +415,89 @@ void WindowView::placeWindow(const Control& now) {
     const QScreen* screen = frame ? owner->screen() : nullptr;
     if (!screen) return;
     adjustSize();
+    centred_ = false;
     target = besideAnchor(owner->frameGeometry(), frame->width(), frameGeometry().size(), screen->availableGeometry());
   } else if (now.left == kCentred || now.top == kCentred) {
     const QScreen* screen = this->screen();
     if (!screen) return;
+    centred_ = true;
     const QRect area = screen->availableGeometry();
-    const QSize size = frameGeometry().size();
-    target = QPoint(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 3);
+    target = insideArea(centredIn(area, frameGeometry().size()), frameGeometry().size(), area);
   } else {
+    // The model hands back the places this window told it, in order and a
+    // little later: moving back to one would undo a later move (the centred
+    // window growing as it fills).
+    const auto echo = std::find(reported_.begin(), reported_.end(), QPoint(now.left, now.top));
+    if (echo != reported_.end()) {
+      reported_.erase(reported_.begin(), echo + 1);
+      return;
+    }
+    reported_.clear();
     target = QPoint(toPixels(now.left), toPixels(now.top));
+    centred_ = false;
+    // A position saved on a larger desktop (or at another scale) must not
+    // leave the window out of reach.
+    if (const QScreen* screen = screenOf(target, this))
+      target = insideArea(target, frameGeometry().size(), screen->availableGeometry());
   }
   moveTo(target);
+  keepOnScreen();
+}
+
+void WindowView::keepOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  scrollIfLargerThan(area);
+  const QSize size = frameGeometry().size();
+  // Moved by the operator (or the desktop) since, it is no longer centred.
+  if (pos() != placedAt_) centred_ = false;
+  const QPoint target = insideArea(centred_ ? centredIn(area, size) : pos(), size, area);
+  if (target != pos()) moveTo(target);
+}
+
+// Larger than the screen (a large scale on a small one), the window's
+// contents scroll inside a window the size of the screen, and the control
+// with the keyboard is scrolled into view.
+void WindowView::scrollIfLargerThan(const QRect& area) {
+  const QSize frame = frameGeometry().size();
+  if (scrolls_ || (frame.width() <= area.width() && frame.height() <= area.height())) return;
+  scrolls_ = true;
+  const QSize decoration = frame - size();
+  QPointer<QWidget> focus = focusWidget();
+  placing_ = true;
+  QWidget* page = takeCentralWidget();
+  auto* scroll = new QScrollArea(this);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(page);
+  // The window's enabled state is the central widget's.
+  scroll->setEnabled(page->isEnabled());
+  page->setEnabled(true);
+  setCentralWidget(scroll);
+  // The layout made the unscrolled size the window's minimum; scrolled, it
+  // has none of note.
+  setMinimumSize(0, 0);
+  resize(std::min(frame.width(), area.width()) - decoration.width(),
+         std::min(frame.height(), area.height()) - decoration.height());
+  placing_ = false;
+  if (focus) focus->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowView::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const QSize before = event->oldSize();
+  const bool grew =
+      before.isValid() && (event->size().width() > before.width() || event->size().height() > before.height());
+  if (isVisible() && !placing_ && (grew || centred_)) keepOnScreen();
 }
 
 void WindowView::moveTo(QPoint target) {
   placing_ = true;
   move(target);
   placing_ = false;
+  placedAt_ = pos();
   reportPosition();
 }
 
@@ -417,6 +510,9 @@ void WindowView::reportPosition() {
   e.x = left;
   e.y = top;
   if (sink_) sink_(std::move(e));
+  // A move the engine drops (the window disabled) never comes back.
+  if (reported_.size() >= 32) reported_.erase(reported_.begin());
+  reported_.emplace_back(left, top);
 }
 
 void WindowView::moveEvent(QMoveEvent* event) {

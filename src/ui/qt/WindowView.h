@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMoveEvent>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <functional>
@@ -58,6 +59,10 @@ class WindowView : public QMainWindow {
   // as the anchor frame is wide, its top on the main window's top, then
   // moved back inside `screen` where it would stick out.
   static QPoint besideAnchor(const QRect& mainWindow, int anchorWidth, const QSize& size, const QRect& screen);
+  // `at` moved back inside `area` where a window of `size` would stick out
+  // past its right or bottom edge; a window larger than the area keeps its
+  // top left corner (title bar, menus) in it.
+  static QPoint insideArea(QPoint at, const QSize& size, const QRect& area);
 
  protected:
   struct Deferred {};
@@ -80,6 +85,7 @@ class WindowView : public QMainWindow {
   // Escape closes a dialog or list window as its close box does.
   void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -100,12 +106,23 @@ class WindowView : public QMainWindow {
   // changes; `moveTo` moves it there and tells the model.
   void placeWindow(const Control& now);
   void moveTo(QPoint target);
+  // A window that grew is kept on its screen, and centred while it has been
+  // placed centred and not moved since.
+  void keepOnScreen();
+  void scrollIfLargerThan(const QRect& area);
+  bool scrolls_ = false;
   void reportPosition();
   int toPixels(int twips) const;
   int toTwips(int pixels) const;
   // The model's "centred as designed" position.
   static constexpr int kCentred = -2147483647 - 1;
   bool placing_ = false;
+  bool centred_ = false;
+  QPoint placedAt_;
+  // Positions (twips) told to the model that it has not handed back yet.
+  std::vector<QPoint> reported_;
+  // Where the keyboard was when a modal window disabled this one.
+  QPointer<QWidget> focusBeforeModal_;
   void applyBinding(Binding& binding, const Control* before, const Control& now);
   void applyAction(QAction* action, const Control* before, const Control& now);
   void showStaleText(Binding& binding);
