@@ -55,7 +55,8 @@ bool RadioLink::gGetCommPorts(int portNumber) { return p_.probe.exists(portNumbe
 
 void RadioLink::gDelay(double seconds) { p_.engine.wait(seconds); }
 
-void RadioLink::gSendCommand(const std::string& text, bool lineFeed, double delay) {
+void RadioLink::gSendCommand(const std::string& text, bool lineFeed, double delay,
+                             const std::function<void()>& sent) {
   SerialPort& port = p_.MSComm1;
   p_.frm.shaTrace.fillColor = colours::Red;
   int waits = 0;
@@ -68,11 +69,15 @@ void RadioLink::gSendCommand(const std::string& text, bool lineFeed, double dela
   }
   // A send buffer that will not drain: the command is dropped and the
   // indicator stays red so the operator sees the link is stuck.
-  if (waits >= kSendBufferWaits) return;
+  if (waits >= kSendBufferWaits) {
+    if (sent) sent();
+    return;
+  }
   try {
     write(lineFeed ? text + "\n" : text);
   } catch (const RuntimeError&) {
   }
+  if (sent) sent();
   if (delay != 0) gDelay(delay);
   p_.frm.shaTrace.fillColor = colours::GrayText;
 }

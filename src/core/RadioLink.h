@@ -4,6 +4,7 @@
 // radio goes through here, so the link's key latch knows whether the
 // transmitter was last told to key, and every way the port is let go
 // unkeys it first.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,8 +37,9 @@ class RadioLink {
   bool gGetCommPorts(int portNumber);
   // A fixed delay; no handler runs meanwhile (the CAT port is still served).
   void gDelay(double seconds);
-  // Write `text` (and a line feed), then wait `delay` seconds. Errors are ignored.
-  void gSendCommand(const std::string& text, bool lineFeed, double delay);
+  // Write `text` (and a line feed), then wait `delay` seconds. Errors are
+  // ignored. `sent` runs once the write is done (or dropped), before the wait.
+  void gSendCommand(const std::string& text, bool lineFeed, double delay, const std::function<void()>& sent = {});
   // Collect a reply into gResponse and decode it.
   void gReadResponse();
   // Decode whatever waits now, without the reply wait.

@@ -10,9 +10,15 @@
 
 namespace zr {
 
-void SyncPoller::gSendSync(const std::string& key) {
+void SyncPoller::gSendSync(const std::string& key, const std::function<void()>& sent) {
   TransceiverState& st = p_.st;
   MainWindowModel& frm = p_.frm;
+  bool told = false;
+  const auto tell = [&] {
+    if (told || !sent) return;
+    told = true;
+    sent();
+  };
   try {
     frm.shaTrace.fillColor = colours::Yellow;
     if (st.gLastSyncTime == 0) st.gLastSyncTime = p_.clock.now();
@@ -21,7 +27,7 @@ void SyncPoller::gSendSync(const std::string& key) {
     const double elapsed = now - st.gLastSyncTime;
     const bool changed = (key == "K" && st.lastKeyCmd == "U") || (key == "U" && st.lastKeyCmd == "K");
     if (changed || elapsed > kInterval) {
-      p_.link().gSendCommand(key, false, 0.2);
+      p_.link().gSendCommand(key, false, 0.2, tell);
       st.lastKeyCmd = key;
       st.gLastSyncTime = p_.clock.now();
       ++st.gMissedSyncs;
@@ -37,6 +43,7 @@ void SyncPoller::gSendSync(const std::string& key) {
   } catch (const RuntimeError& e) {
     p_.display().gShowInfo(errMessage("gSendSync", e));
   }
+  tell();
 }
 
 double SyncPoller::secondsUntilDue() const {

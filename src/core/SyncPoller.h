@@ -1,6 +1,7 @@
 #pragma once
 // The sync exchange: the panel tells the transceiver over and over whether it
 // should transmit ("K") or receive ("U"); the echo proves the link is alive.
+#include <functional>
 #include <string>
 
 namespace zr {
@@ -15,7 +16,9 @@ class SyncPoller {
   static constexpr double kBlankAfter = 1.0;
   static constexpr int kMaxMissed = 5;
 
-  void gSendSync(const std::string& key);
+  // `sent` runs once the key has been written (or nothing was due), before
+  // the pause that follows it.
+  void gSendSync(const std::string& key, const std::function<void()>& sent = {});
   // Seconds until gSendSync has something to do while the key stays: blank
   // the sync character, or send the next one.
   double secondsUntilDue() const;

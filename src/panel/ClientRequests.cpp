@@ -61,8 +61,7 @@ void ClientRequests::take(const RigSetting& s, int client, const Answer& answer)
     }
     if (s.on) return p_.transmit().clientKeyDown(client, answer);
     dropKeyDown(client);
-    p_.transmit().clientKeyUp(client);
-    return answer(true);
+    return p_.transmit().clientKeyUp(client, [answer] { answer(true); });
   }
   if (!takesSettings()) return answer(false);
   switch (s.kind) {

@@ -1,6 +1,7 @@
 #include "panel/Transmit.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/CommandComposer.h"
 #include "core/MainLoop.h"
@@ -115,22 +116,32 @@ void Transmit::clientKeyDown(int client, const std::function<void(bool)>& answer
   }
   if (!clientMayKey()) return answer(false);
   clientHolders_.insert(client);
-  answer(true);
+  keyDownAnswer_ = answer;
+  // Not keyed after all (the band or split checks refused it): the client
+  // holds until it lets go, as the PTT button would, so it is told yes.
+  auto answerIfNotYet = [this](bool keyed) {
+    if (auto a = std::exchange(keyDownAnswer_, {})) a(keyed);
+  };
   try {
     transmitWhileHeld();
   } catch (...) {
     clientHolders_.clear();
+    answerIfNotYet(false);
     throw;
   }
+  answerIfNotYet(true);
   clientHolders_.clear();
 }
 
-void Transmit::clientKeyUp(int client) {
-  if (!clientHolders_.erase(client) || anyoneHolds() || p_.st.gKeyCmd != "K") return;
+void Transmit::clientKeyUp(int client, const std::function<void()>& done) {
+  if (!clientHolders_.erase(client) || anyoneHolds() || p_.st.gKeyCmd != "K") {
+    if (done) done();
+    return;
+  }
   // Unkeyed here and now, even while the PTT loop is held up (a modal window
   // opened from inside it); the loop ends as usual when it resumes.
   p_.st.gKeyCmd = "U";
-  p_.sync().gSendSync("U");
+  p_.sync().gSendSync("U", done);
 }
 
 void Transmit::timeOut() {
@@ -169,6 +180,7 @@ void Transmit::transmitWhileHeld() {
     p_.link().writeDirect(bCmd + "\n");
   }
   p_.st.gKeyCmd = "K";
+  if (auto answer = std::exchange(keyDownAnswer_, {})) answer(true);
   p_.sync().gSendSync("K");
   if (!bCmd.empty()) p_.link().gDelay(kSplitKeySettle);
   pttLoop(aCmd, !bCmd.empty());

@@ -36,7 +36,9 @@ class Transmit {
   // the transmission starts; a client joins one that is running.
   void clientKeyDown(int client, const std::function<void(bool keyed)>& answer);
   // Lets go; when nobody holds any more the transmitter unkeys at once.
-  void clientKeyUp(int client);
+  // `done` runs once the unkey is written (or nothing was to unkey), before
+  // the pause after it, so a client hears at once.
+  void clientKeyUp(int client, const std::function<void()>& done = {});
   // Where a client's key-down would key now (the PTT button's rules).
   bool clientMayKey() const;
   // Unkeyed, and the PTT loop is ending (the retune to VFO A, the last
@@ -89,6 +91,9 @@ class Transmit {
   bool looping_ = false;      // the PTT loop holds the transmitter
   bool extHeldOver_ = false;  // the external line outlasted a time-out
   std::set<int> clientHolders_;
+  // The answer of the key-down that starts a transmission: given once the
+  // key command is "K", so the client's next query reads it keyed.
+  std::function<void(bool)> keyDownAnswer_;
   TransmitTimeout timeout_;
 };
 

@@ -206,9 +206,14 @@ TEST_F(RigClientTest, AClientKeysLikeThePttButtonAndSplitRetunes) {
   EXPECT_FALSE(unkey->seenWhenAnswered.keyed);
   EXPECT_NE(unkey->seenWhenAnswered.keyCmd, "K");
   EXPECT_TRUE(keyed.keyed);
+  // From the key-down's answer on, a query reads the transmitter keyed.
+  EXPECT_EQ(key->seenWhenAnswered.keyCmd, "K");
   const double u = firstTimeOf("U", kSteady + 3);
   EXPECT_GE(u, kSteady + 3);
   EXPECT_LT(u, kSteady + 3.1);
+  // Answered with the unkey on the wire, not after the pause behind it:
+  // programs re-send what is not answered within 200 ms.
+  EXPECT_LT(unkey->answeredAt - u, 0.05);
   EXPECT_FALSE(radioTransmitting());
   EXPECT_EQ(h.simulator().model().state().frequency, 1425000);
 }
