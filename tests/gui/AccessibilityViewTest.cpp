@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -115,8 +116,25 @@ TEST_F(DigitDisplayTest, ReadsAsOneValueThatFollowsTheDigits) {
   view->apply(model);
   EXPECT_EQ(iface->text(QAccessible::Value), "7 074.50 kHz");
   EXPECT_DOUBLE_EQ(iface->valueInterface()->currentValue().toDouble(), 7074.5);
+  // With its step a reader speaks the hundredths, not "7074".
+  EXPECT_DOUBLE_EQ(iface->valueInterface()->minimumStepSize().toDouble(), 0.01);
   QTest::keyClick(display, Qt::Key_Left);
   EXPECT_TRUE(iface->text(QAccessible::Name).contains("100 Hz digit"));
+  // The move is said on the notification line too, as not every reader
+  // speaks a name change.
+  EXPECT_EQ(view->announcer()->text(), "100 Hz digit, 5");
+
+  // A combo box's value is said when it gets the keyboard and when it
+  // changes under it.
+  auto* mode = view->findChild<QComboBox*>("cmbMode");
+  ASSERT_NE(mode, nullptr);
+  mode->addItems({"USB", "LSB"});
+  mode->setCurrentIndex(0);
+  mode->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(view->announcer()->text(), "USB");
+  mode->setCurrentIndex(1);
+  EXPECT_EQ(view->announcer()->text(), "LSB");
 }
 
 TEST(AccessibilityViewTest, MeterAndStateLabelsReadTheirValues) {

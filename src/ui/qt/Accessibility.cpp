@@ -17,6 +17,7 @@ constexpr const char* kReading = "zrReadoutReading";
 constexpr const char* kValue = "zrReadoutValue";
 constexpr const char* kMin = "zrReadoutMin";
 constexpr const char* kMax = "zrReadoutMax";
+constexpr const char* kStep = "zrReadoutStep";
 constexpr const char* kDecorative = "zrDecorative";
 constexpr const char* kNotification = "zrNotification";
 
@@ -48,7 +49,9 @@ class Readout : public QAccessibleWidget, public QAccessibleValueInterface {
   void setCurrentValue(const QVariant&) override {}  // operated by its keys only
   QVariant maximumValue() const override { return number(widget(), kMax); }
   QVariant minimumValue() const override { return number(widget(), kMin); }
-  QVariant minimumStepSize() const override { return 0; }
+  // A reader shows the value with the decimals of its step: 14 250.01 kHz
+  // was spoken "14250" with none.
+  QVariant minimumStepSize() const override { return number(widget(), kStep); }
 };
 
 class Decorative : public QAccessibleWidget {
@@ -97,7 +100,8 @@ void install() {
   QAccessible::installFactory(factory);
 }
 
-void setReadout(QWidget* w, const QString& name, const QString& reading, double value, double min, double max) {
+void setReadout(QWidget* w, const QString& name, const QString& reading, double value, double min, double max,
+                double step) {
   const bool first = !w->property(kReadout).toBool();
   const QString oldName = w->property(kName).toString();
   const double oldValue = number(w, kValue);
@@ -107,6 +111,7 @@ void setReadout(QWidget* w, const QString& name, const QString& reading, double 
   w->setProperty(kValue, value);
   w->setProperty(kMin, min);
   w->setProperty(kMax, max);
+  w->setProperty(kStep, step);
   if (first) reinterpret<Readout>(w);
   if (first || !QAccessible::isActive()) return;
   if (name != oldName) {

@@ -14,9 +14,10 @@ void install();
 
 // `widget` is read as one value: `name` (which carries the reading, so a
 // listener hears it at once), the reading as its value text, `value` as its
-// number within `min`..`max`. Its child widgets are not in the tree.
-// Tells the bus when the name or the value changed.
-void setReadout(QWidget* widget, const QString& name, const QString& reading, double value, double min, double max);
+// number within `min`..`max` in steps of `step`. Its child widgets are not
+// in the tree. Tells the bus when the name or the value changed.
+void setReadout(QWidget* widget, const QString& name, const QString& reading, double value, double min, double max,
+                double step = 1);
 
 // Kept out of the tree: separators, indicator shapes.
 void markDecorative(QWidget* widget);

@@ -51,7 +51,7 @@ void DigitDisplay::setDigits(std::vector<QAbstractButton*> digits) {
 void DigitDisplay::refresh() {
   QString digits;
   for (QAbstractButton* d : digits_) digits += d ? d->text() : QString();
-  reading_ = readOff_ ? readOff_(digits) : Reading{digits, digits.toDouble(), 0, 0};
+  reading_ = readOff_ ? readOff_(digits) : Reading{digits, digits.toDouble(), 0, 0, 1};
   tell();
 }
 
@@ -60,7 +60,13 @@ void DigitDisplay::tell() {
   if (marked_ >= 0 && marked_ < static_cast<int>(digitNames_.size()))
     name += tr(", %1 digit").arg(digitNames_[static_cast<std::size_t>(marked_)]);
   if (!entry_.isEmpty()) name += tr(", typing %1").arg(entry_);
-  a11y::setReadout(this, name, reading_.text, reading_.value, reading_.min, reading_.max);
+  a11y::setReadout(this, name, reading_.text, reading_.value, reading_.min, reading_.max, reading_.step);
+}
+
+void DigitDisplay::sayMarked() {
+  if (!announce_ || marked_ < 0 || marked_ >= static_cast<int>(digitNames_.size())) return;
+  const QAbstractButton* d = marked_ < static_cast<int>(digits_.size()) ? digits_[static_cast<std::size_t>(marked_)] : nullptr;
+  announce_(tr("%1 digit, %2").arg(digitNames_[static_cast<std::size_t>(marked_)], d ? d->text() : QString()));
 }
 
 bool DigitDisplay::stepKey(int key, int& index, int& button) const {
@@ -95,12 +101,14 @@ void DigitDisplay::keyPressEvent(QKeyEvent* e) {
     marked_ = std::clamp(marked_ + (key == Qt::Key_Left ? -1 : 1), 0, std::max(0, last));
     update();
     tell();
+    sayMarked();
     return;
   }
   if (key == Qt::Key_Home || key == Qt::Key_End) {
     marked_ = key == Qt::Key_Home ? 0 : std::max(0, last);
     update();
     tell();
+    sayMarked();
     return;
   }
   if (typed_) {

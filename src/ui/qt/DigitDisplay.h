@@ -26,6 +26,7 @@ class DigitDisplay : public QWidget {
     double value = 0;
     double min = 0;
     double max = 0;
+    double step = 1;  // the value's smallest step (0.01 for a frequency in kHz)
   };
   using ReadOff = std::function<Reading(const QString& digits)>;
   // A press or release of digit `index` with mouse button 1 (up) or 2 (down).
@@ -43,6 +44,10 @@ class DigitDisplay : public QWidget {
   // reading changed.
   void refresh();
 
+  // Where the marked digit is said when it moves: the bus's own name-change
+  // event is not spoken by every reader.
+  void setAnnounce(std::function<void(const QString&)> announce) { announce_ = std::move(announce); }
+
   int markedDigit() const { return marked_; }
   QString entry() const { return entry_; }
   QString accessibleReading() const { return reading_.text; }
@@ -57,6 +62,7 @@ class DigitDisplay : public QWidget {
 
  private:
   bool stepKey(int key, int& index, int& button) const;
+  void sayMarked();
   void release();
   void showEntry();
   void tell();
@@ -66,6 +72,7 @@ class DigitDisplay : public QWidget {
   ReadOff readOff_;
   Press press_;
   Typed typed_;
+  std::function<void(const QString&)> announce_;
   std::vector<QAbstractButton*> digits_;
   QLabel* entryLabel_ = nullptr;
   Reading reading_;

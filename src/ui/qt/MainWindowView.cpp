@@ -1,7 +1,9 @@
 #include "ui/qt/MainWindowView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -74,6 +76,7 @@ MainWindowView::MainWindowView(const WindowModel& model, InputSink sink, QWidget
   page->addLayout(extras);
   placeLeftovers(extras);
   announcer_ = new Announcer(centralWidget());
+  sayComboValues();
   chainTabOrder();
   // The keyboard starts on VFO A; Ctrl+A and Ctrl+B come back to the VFOs.
   vfoA_->setFocus();
@@ -82,6 +85,20 @@ MainWindowView::MainWindowView(const WindowModel& model, InputSink sink, QWidget
     connect(shortcut, &QShortcut::activated, display, [display] { display->setFocus(Qt::ShortcutFocusReason); });
   }
   showInitial(model);
+}
+
+// Qt 6.4 gives a screen reader a combo box's name but not its value (it has
+// no selection on the bus), and a reader drops the change of a focused
+// combo's text: both are said on the notification line instead.
+void MainWindowView::sayComboValues() {
+  for (QComboBox* combo : findChildren<QComboBox*>())
+    connect(combo, &QComboBox::currentTextChanged, this, [this, combo](const QString& text) {
+      if (combo->hasFocus() && announcer_) announcer_->say(text);
+    });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    auto* combo = qobject_cast<QComboBox*>(now);
+    if (combo && announcer_ && isAncestorOf(combo)) announcer_->say(combo->currentText());
+  });
 }
 
 // A widget whose focus goes to a proxy follows the proxy in the chain: left
@@ -112,10 +129,10 @@ DigitDisplay* MainWindowView::digitDisplay(const std::string& name, const QStrin
   if (frequency) {
     readOff = [](const QString& digits) {
       return DigitDisplay::Reading{QString::fromStdString(accessible::frequencyReading(digits.toStdString())),
-                                   digits.toDouble() / 100.0, 1600.0, 29999.99};
+                                   digits.toDouble() / 100.0, 1600.0, 29999.99, 0.01};
     };
   } else {
-    readOff = [](const QString& digits) { return DigitDisplay::Reading{digits, digits.toDouble(), 0, 99}; };
+    readOff = [](const QString& digits) { return DigitDisplay::Reading{digits, digits.toDouble(), 0, 99, 1}; };
   }
   auto press = [this, name](int index, EventKind kind, int button) {
     InputEvent e;
@@ -134,6 +151,9 @@ DigitDisplay* MainWindowView::digitDisplay(const std::string& name, const QStrin
   auto* display = new DigitDisplay(accessibleName, frequency ? kFrequencyDigits : kChannelDigits, std::move(readOff),
                                    std::move(press), std::move(typed), parent);
   display->setObjectName(QString::fromStdString(name + "Display"));
+  display->setAnnounce([this](const QString& text) {
+    if (announcer_) announcer_->say(text);
+  });
   shownOrder_.push_back(display);
   return display;
 }

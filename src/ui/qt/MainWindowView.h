@@ -67,6 +67,7 @@ class MainWindowView : public WindowView {
                              bool frequency);
   // Tab goes through the controls in the order the panel shows them.
   void chainTabOrder();
+  void sayComboValues();
 
   DigitDisplay* vfoA_ = nullptr;
   DigitDisplay* vfoB_ = nullptr;
