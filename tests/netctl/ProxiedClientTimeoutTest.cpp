@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Eventually.h"
+#include "support/RigctlOutput.h"
 
 #include <chrono>
 #include <cstdio>
@@ -120,15 +121,7 @@ class ProxiedClientTimeoutTest : public ::testing::Test {
     return port;
   }
   std::string rigctl(int port, const std::string& commands) {
-    const std::string cmd =
-        "timeout 60 rigctl -m 2 -r 127.0.0.1:" + std::to_string(port) + " " + commands + " 2>/dev/null";
-    std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-      char buf[256];
-      while (std::fgets(buf, sizeof buf, p)) out += buf;
-      ::pclose(p);
-    }
-    return out;
+    return rigctlOutput("-m 2 -r 127.0.0.1:" + std::to_string(port) + " " + commands);
   }
 
   fs::path dir_, previous_;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Eventually.h"
+#include "support/RigctlOutput.h"
 
 #include <algorithm>
 #include <chrono>
@@ -75,31 +76,13 @@ class RigctlClientTest : public ::testing::Test {
 
   // Runs rigctl with the network model against the server; its output.
   std::string rigctl(const std::string& commands) {
-    const std::string cmd = "timeout 60 rigctl -m 2 -r 127.0.0.1:" + std::to_string(server_->port()) + " " +
-                            commands + " 2>/dev/null";
-    std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-      char buf[256];
-      while (std::fgets(buf, sizeof buf, p)) out += buf;
-      ::pclose(p);
-    }
-    return out;
+    return rigctlOutput("-m 2 -r 127.0.0.1:" + std::to_string(server_->port()) + " " + commands);
   }
   std::vector<std::string> simCommands() { return loggedCommands(dir_ / "sim.log"); }
-  long simCount(const std::string& command) {
-    const auto c = simCommands();
-    return static_cast<long>(std::count(c.begin(), c.end(), command));
-  }
-  bool simReceived(const std::string& command) {
-    const auto c = simCommands();
-    return std::find(c.begin(), c.end(), command) != c.end();
-  }
+  long simCount(const std::string& command) { return countOf(simCommands(), command); }
+  bool simReceived(const std::string& command) { return simCount(command) > 0; }
   // The last key command the transceiver received.
-  std::string lastKey() {
-    const auto c = simCommands();
-    const auto k = std::find_if(c.rbegin(), c.rend(), [](const std::string& s) { return s == "K" || s == "U"; });
-    return k == c.rend() ? "" : *k;
-  }
+  std::string lastKey() { return lastKeyOf(simCommands()); }
 
   fs::path dir_, previous_;
   std::unique_ptr<SimulatorProcess> sim_;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Eventually.h"
+#include "support/RigctlOutput.h"
 
 #include <chrono>
 #include <cstdio>
@@ -101,26 +102,11 @@ class KenwoodRigctlTest : public ::testing::TestWithParam<bool> {
 
   // Runs rigctl with `model` on the station program's end; its output.
   std::string rigctl(const std::string& commands, int model = 2014) {
-    const std::string cmd = "timeout 60 rigctl -m " + std::to_string(model) + " -r " + (dir_ / "rig").string() +
-                            " -s 9600 " + commands + " 2>/dev/null";
-    std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-      char buf[256];
-      while (std::fgets(buf, sizeof buf, p)) out += buf;
-      ::pclose(p);
-    }
-    return out;
+    return rigctlOutput("-m " + std::to_string(model) + " -r " + (dir_ / "rig").string() + " -s 9600 " + commands);
   }
   std::vector<std::string> simCommands() { return loggedCommands(dir_ / "sim.log"); }
-  bool simReceived(const std::string& command) {
-    const auto c = simCommands();
-    return std::find(c.begin(), c.end(), command) != c.end();
-  }
-  std::string lastKey() {
-    const auto c = simCommands();
-    const auto k = std::find_if(c.rbegin(), c.rend(), [](const std::string& s) { return s == "K" || s == "U"; });
-    return k == c.rend() ? "" : *k;
-  }
+  bool simReceived(const std::string& command) { return countOf(simCommands(), command) > 0; }
+  std::string lastKey() { return lastKeyOf(simCommands()); }
   bool transmitting() { return panel_->rigState.latest()->transmitting; }
 
   fs::path dir_, previous_;
