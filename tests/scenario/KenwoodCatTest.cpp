@@ -50,12 +50,7 @@ class KenwoodCatTest : public ::testing::Test {
       if (c.time >= from && c.text == command) return c.time;
     return -1;
   }
-  std::string keysFrom(double from) {
-    std::string out;
-    for (const auto& c : h.simulator().commands())
-      if (c.time >= from && (c.text == "K" || c.text == "U")) out += c.text;
-    return out;
-  }
+  std::string keysFrom(double from) { return h.keysFrom(from).keys; }
   sim::TransceiverState& radio() { return h.simulator().model().state(); }
   MainWindowModel& frm() { return h.panel.frm; }
 
@@ -277,13 +272,7 @@ TEST_P(KenwoodCatEndTest, EveryEndOfATransmissionKeyedThroughThePortUnkeys) {
     } catch (const ProgramEnd&) {
     }
 
-    std::string keys;
-    double lastU = -1;
-    for (const auto& c : run.simulator().commands()) {
-      if (c.time < down || (c.text != "K" && c.text != "U")) continue;
-      keys += c.text;
-      if (c.text == "U") lastU = c.time;
-    }
+    const auto [keys, lastU] = run.keysFrom(down);
     // Ended before the request was even taken: nothing may have keyed.
     if (keys.empty() && moment <= CatPort::kRestOfRequestWait) continue;
     ASSERT_FALSE(keys.empty());

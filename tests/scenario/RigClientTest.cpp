@@ -64,12 +64,7 @@ class RigClientTest : public ::testing::Test {
   void clickAt(double at, const std::string& control) { h.clickAt(at, control); }
   void at(double t, std::function<void()> f) { h.clock.scheduleAt(t, std::move(f)); }
   // The key commands ("K"/"U") the transceiver received from `from` on.
-  std::string keysFrom(double from) {
-    std::string out;
-    for (const auto& c : h.simulator().commands())
-      if (c.time >= from && (c.text == "K" || c.text == "U")) out += c.text;
-    return out;
-  }
+  std::string keysFrom(double from) { return h.keysFrom(from).keys; }
   double firstTimeOf(const std::string& command, double from) {
     for (const auto& c : h.simulator().commands())
       if (c.time >= from && c.text == command) return c.time;
@@ -400,13 +395,7 @@ TEST_P(RigClientEndTest, EveryEndOfAClientsTransmissionUnkeys) {
     } catch (const ProgramEnd&) {
     }
 
-    std::string keys;
-    double lastU = -1;
-    for (const auto& c : run.simulator().commands()) {
-      if (c.time < down || (c.text != "K" && c.text != "U")) continue;
-      keys += c.text;
-      if (c.text == "U") lastU = c.time;
-    }
+    const auto [keys, lastU] = run.keysFrom(down);
     // A program stopped, or a client gone, in the same instant may end
     // before the key-down is taken; otherwise it keyed, and the last word
     // was the unkey.

@@ -87,4 +87,14 @@ std::vector<WireEntry> EngineHarness::writes() const {
   return out;
 }
 
+EngineHarness::Keys EngineHarness::keysFrom(double from) {
+  Keys k;
+  for (const auto& c : simulator().commands()) {
+    if (c.time < from || (c.text != "K" && c.text != "U")) continue;
+    k.keys += c.text;
+    if (c.text == "U") k.lastUnkey = c.time;
+  }
+  return k;
+}
+
 }  // namespace zr::test

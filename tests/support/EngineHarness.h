@@ -66,6 +66,14 @@ class EngineHarness {
 
   double now() const { return clock.elapsed(); }
 
+  // The key commands ("K", "U") the simulator received from `from` on, in
+  // order, and when the last "U" came (-1: none).
+  struct Keys {
+    std::string keys;
+    double lastUnkey = -1;
+  };
+  Keys keysFrom(double from);
+
   FakeClock clock;
   RecordingHost host;
   FakeSerialPort radio{clock};
