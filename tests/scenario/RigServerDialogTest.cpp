@@ -107,19 +107,7 @@ TEST_F(RigServerDialogTest, ANonsensePortIsRefusedAndNothingChanges) {
 }
 
 TEST_F(RigServerDialogTest, TheMenuOpensItModallyOverTheMainWindow) {
-  h.clickAt(0.1, "mnuRigServer");
-  bool shownModally = false;
-  h.clock.scheduleAt(0.5, [&] {
-    shownModally = m().window.visible && !h.panel.frm.window.enabled;
-    InputEvent close;
-    close.window = m().name();
-    close.control = "cmdCancel";
-    h.panel.engine.post(close);
-  });
-  while (h.now() < 1.0) h.panel.engine.pump(0.02);
-  EXPECT_TRUE(shownModally);
-  EXPECT_FALSE(m().window.visible);
-  EXPECT_TRUE(h.panel.frm.window.enabled);
+  EXPECT_TRUE(h.opensModallyAndCloses("mnuRigServer", m()));
 }
 
 }  // namespace

@@ -88,19 +88,7 @@ TEST_F(TxTimeoutDialogTest, ANonsenseLimitIsRefusedAndNothingChanges) {
 }
 
 TEST_F(TxTimeoutDialogTest, TheSetupMenuOpensItModallyOverTheMainWindow) {
-  h.clickAt(0.1, "mnuTxTimeout");
-  bool shownModally = false;
-  h.clock.scheduleAt(0.5, [&] {
-    shownModally = m().window.visible && !h.panel.frm.window.enabled;
-    InputEvent close;
-    close.window = m().name();
-    close.control = "cmdCancel";
-    h.panel.engine.post(close);
-  });
-  while (h.now() < 1.0) h.panel.engine.pump(0.02);
-  EXPECT_TRUE(shownModally);
-  EXPECT_FALSE(m().window.visible);
-  EXPECT_TRUE(h.panel.frm.window.enabled);
+  EXPECT_TRUE(h.opensModallyAndCloses("mnuTxTimeout", m()));
 }
 
 }  // namespace

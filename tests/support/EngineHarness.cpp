@@ -97,4 +97,19 @@ EngineHarness::Keys EngineHarness::keysFrom(double from) {
   return k;
 }
 
+bool EngineHarness::opensModallyAndCloses(const std::string& menu, const WindowModel& dialog) {
+  const double start = now();
+  clickAt(start + 0.1, menu);
+  bool shownModally = false;
+  clock.scheduleAt(start + 0.5, [&] {
+    shownModally = dialog.window.visible && !panel.frm.window.enabled;
+    InputEvent close;
+    close.window = dialog.name();
+    close.control = "cmdCancel";
+    panel.engine.post(close);
+  });
+  while (now() < start + 1.0) panel.engine.pump(0.02);
+  return shownModally && !dialog.window.visible && panel.frm.window.enabled;
+}
+
 }  // namespace zr::test

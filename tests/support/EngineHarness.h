@@ -74,6 +74,11 @@ class EngineHarness {
   };
   Keys keysFrom(double from);
 
+  // Clicks `menu` and, half a second later, `dialog`'s Cancel: true when the
+  // dialog was up then with the main window disabled, and both were back
+  // as before once it closed.
+  bool opensModallyAndCloses(const std::string& menu, const WindowModel& dialog);
+
   FakeClock clock;
   RecordingHost host;
   FakeSerialPort radio{clock};
