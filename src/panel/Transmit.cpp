@@ -95,7 +95,7 @@ void Transmit::cmdPTT_MouseDown(int button, int, int, int) {
   transmitWhileHeld();
 }
 
-bool Transmit::keyCmdIsUnkey() const { return p_.st.gKeyCmd != "K"; }
+bool Transmit::windingDown() const { return looping_ && p_.st.gKeyCmd != "K"; }
 
 bool Transmit::clientMayKey() const {
   const MainWindowModel& frm = p_.frm;

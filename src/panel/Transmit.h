@@ -44,7 +44,7 @@ class Transmit {
   // Unkeyed, and the PTT loop is ending (the retune to VFO A, the last
   // poll): a key-down now is a new transmission once it has ended, not a
   // join of this one.
-  bool windingDown() const { return looping_ && keyCmdIsUnkey(); }
+  bool windingDown() const;
 
   // The transmission has lasted too long: every holder lets go and the
   // latched XMT or the tune ends, each the way its own release ends it. A
@@ -63,7 +63,6 @@ class Transmit {
     std::string mode, sideTone, pttEnable, source;
   };
 
-  bool keyCmdIsUnkey() const;
   // Keys on the transmitting VFO and holds until every holder lets go.
   void transmitWhileHeld();
   bool anyoneHolds() const { return pttHeld || extActive() || !clientHolders_.empty(); }
