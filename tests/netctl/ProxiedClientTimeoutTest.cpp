@@ -15,6 +15,7 @@
 
 #include "support/Eventually.h"
 #include "support/RigctlOutput.h"
+#include "PanelWithRigServer.h"
 
 #include <chrono>
 #include <cstdio>
@@ -64,43 +65,19 @@ std::optional<double> loggedAt(const fs::path& log, const std::string& command, 
   return std::nullopt;
 }
 
-class ProxiedClientTimeoutTest : public ::testing::Test {
+class ProxiedClientTimeoutTest : public PanelWithRigServer {
  protected:
   void SetUp() override {
-    if (::system("rigctld --version > /dev/null 2>&1") != 0 || ::system("rigctl --version > /dev/null 2>&1") != 0)
-      GTEST_SKIP() << "rigctld or rigctl is missing (scripts/setup)";
-    std::string pattern = (fs::temp_directory_path() / "zr3817-proxy-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-    std::ofstream(dir_ / "PortSetup.txt", std::ios::binary) << "1\r\n9600,N,8,1\r\ncomNone\r\n0\r\n";
-    sim_ = std::make_unique<SimulatorProcess>(dir_, std::vector<std::string>{"--log", log().string()});
-    run_ = std::make_unique<PanelOnPty>(dir_);
-    panel_ = &run_->panel;
-    panel_->settings.txTimeoutSeconds = kLimit;
-    backend_ = std::make_unique<PanelRigBackend>(*panel_);
-    server_ = std::make_unique<RigServer>(*backend_);
-    ASSERT_FALSE(server_->start("127.0.0.1", 0));
-    engine_ = std::thread([this] { panel_->run(); });
-    ASSERT_TRUE(eventually([&] { return backend_->view().takesSettings; })) << "the panel never set up the radio";
+    if (::system("rigctld --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "rigctld is missing (scripts/setup)";
+    PanelWithRigServer::SetUp();
   }
+  void configure(Panel& panel) override { panel.settings.txTimeoutSeconds = kLimit; }
   void TearDown() override {
     if (proxy_) {
       ::kill(proxy_, SIGTERM);
       ::waitpid(proxy_, nullptr, 0);
     }
-    if (panel_) {
-      panel_->engine.requestQuit();
-      if (engine_.joinable()) engine_.join();
-      server_->stop();
-    }
-    sim_.reset();
-    if (!dir_.empty()) {
-      std::error_code ec;
-      fs::current_path(previous_, ec);
-      fs::remove_all(dir_, ec);
-    }
+    PanelWithRigServer::TearDown();
   }
   fs::path log() const { return dir_ / "sim.log"; }
 
@@ -124,13 +101,6 @@ class ProxiedClientTimeoutTest : public ::testing::Test {
     return rigctlOutput("-m 2 -r 127.0.0.1:" + std::to_string(port) + " " + commands);
   }
 
-  fs::path dir_, previous_;
-  std::unique_ptr<SimulatorProcess> sim_;
-  std::unique_ptr<PanelOnPty> run_;
-  Panel* panel_ = nullptr;
-  std::unique_ptr<PanelRigBackend> backend_;
-  std::unique_ptr<RigServer> server_;
-  std::thread engine_;
   pid_t proxy_ = 0;
 };
 
